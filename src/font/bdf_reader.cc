@@ -1,0 +1,144 @@
+// The BDF reader's state machine, shared by both variants; the variants differ only in the table below.
+// Only COMMENT, STARTCHAR, ENCODING, BITMAP, ENDCHAR, FONTBOUNDINGBOX and bitmap rows are understood.
+#include "font/bdf_reader.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "font/c_number.h"
+#include "font/glyph_store.h"
+#include "font/jis_mapping.h"
+#include "font/line_scanner.h"
+#include "report/console.h"
+
+namespace {
+
+enum class ParseState { Outside, Header, Bitmap };
+
+enum class FontKind { Half, Full };
+
+struct FontVariant {
+  FontKind kind;
+  std::string_view width;   // required FONTBOUNDINGBOX width token
+  std::string_view height;  // required FONTBOUNDINGBOX height token
+  Text sizeMismatch;
+  std::size_t bitmapBytes;  // 16 rows of 1 or 2 bytes
+};
+
+constexpr FontVariant kHalfVariant{FontKind::Half, "8", "16", Text::HalfFontSizeMismatch, 16};
+constexpr FontVariant kFullVariant{FontKind::Full, "16", "16", Text::FullFontSizeMismatch, 32};
+
+struct ReadingState {
+  ParseState state = ParseState::Outside;
+  std::uint16_t pendingCode = 0;  // 0 = none
+  std::uint8_t bitmap[32] = {};
+  std::size_t writePosition = 0;
+  int skippedHalfCodes = 0;  // half-width characters whose code is above 255
+};
+
+void commitGlyph(const FontVariant& variant, ReadingState& reading) {
+  if (variant.kind == FontKind::Full) {
+    commitFullGlyph(reading.pendingCode, reading.bitmap);
+  } else if (reading.pendingCode > 255) {
+    ++reading.skippedHalfCodes;  // the half-width table has 256 entries
+  } else {
+    std::uint8_t rows[16];
+    std::memcpy(rows, reading.bitmap, sizeof rows);
+    commitHalfGlyph(static_cast<std::uint8_t>(reading.pendingCode), rows);
+  }
+}
+
+void storeRow(const FontVariant& variant, ReadingState& reading, std::int32_t value) {
+  if (reading.writePosition >= variant.bitmapBytes) return;  // rows beyond the 16th are dropped
+  const auto bits = static_cast<std::uint32_t>(value);
+  if (variant.kind == FontKind::Full) {
+    reading.bitmap[reading.writePosition++] = static_cast<std::uint8_t>(bits >> 8);
+  }
+  reading.bitmap[reading.writePosition++] = static_cast<std::uint8_t>(bits);
+}
+
+// Handles one line; returns false when reading must stop (size mismatch).
+bool handleLine(const FontVariant& variant, ReadingState& reading, const LineTokens& tokens) {
+  const std::string_view keyword = tokens.token[0];
+  if (keyword == "COMMENT") return true;
+  if (keyword == "STARTCHAR") {
+    reading.state = ParseState::Header;
+    reading.pendingCode = 0;
+    std::memset(reading.bitmap, 0, sizeof reading.bitmap);  // a character without BITMAP is blank
+    reading.writePosition = 0;
+    return true;
+  }
+  if (keyword == "BITMAP") {
+    reading.state = ParseState::Bitmap;
+    std::memset(reading.bitmap, 0, sizeof reading.bitmap);
+    reading.writePosition = 0;
+    return true;
+  }
+  if (keyword == "ENDCHAR") {
+    if (reading.pendingCode != 0) commitGlyph(variant, reading);
+    reading.state = ParseState::Outside;
+    reading.pendingCode = 0;
+    return true;
+  }
+  switch (reading.state) {
+    case ParseState::Outside:
+      if (keyword == "FONTBOUNDINGBOX" && (tokens.token[1] != variant.width || tokens.token[2] != variant.height)) {
+        consolePrint(variant.sizeMismatch);
+        return false;
+      }
+      break;
+    case ParseState::Header:
+      if (keyword == "ENCODING") {
+        const std::int32_t value = parseDecimal32(tokens.token[1]);
+        reading.pendingCode = variant.kind == FontKind::Full ? jisToUnicodeKey(value)
+                                                             : static_cast<std::uint16_t>(value);
+      }
+      break;
+    case ParseState::Bitmap:
+      storeRow(variant, reading, parseHex32(keyword));
+      break;
+  }
+  return true;
+}
+
+FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
+  ReadingState reading;
+  FontReadResult result = FontReadResult::Read;
+  while (nextLine(scanner)) {
+    const LineTokens tokens = splitTokens(std::string_view(scanner.line.data(), scanner.lineLength));
+    if (tokens.count == 0) continue;
+    if (!handleLine(variant, reading, tokens)) {
+      result = FontReadResult::SizeRejected;
+      break;
+    }
+  }
+  if (reading.skippedHalfCodes > 0) consolePrint(Text::HalfCodesIgnored, reading.skippedHalfCodes);
+  return result;
+}
+
+FontReadResult readFontFile(const FontVariant& variant, const std::string& path) {
+  // Read-only: the reader never writes a font, so a read-only font must read normally.
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) {
+    consolePrint(Text::FontOpenError, path.c_str());
+    return FontReadResult::OpenFailed;
+  }
+  auto scanner = std::make_unique<LineScanner>();
+  scanner->file = file.get();
+  return readFont(variant, *scanner);
+}
+
+FontReadResult readFontText(const FontVariant& variant, std::string_view text) {
+  auto scanner = std::make_unique<LineScanner>();
+  scanner->text = text;
+  return readFont(variant, *scanner);
+}
+
+}  // namespace
+
+FontReadResult readHalfFont(const std::string& path) { return readFontFile(kHalfVariant, path); }
+FontReadResult readFullFont(const std::string& path) { return readFontFile(kFullVariant, path); }
+FontReadResult readHalfFontText(std::string_view text) { return readFontText(kHalfVariant, text); }
+FontReadResult readFullFontText(std::string_view text) { return readFontText(kFullVariant, text); }

@@ -1,0 +1,130 @@
+// Read-back check: the index file's tables and counts, then every glyph looked up through the files the
+// way firmware would: code -> glyph number, key -> block -> slot.
+#include "report/readback_check.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <system_error>
+#include <vector>
+
+#include "report/console.h"
+#include "report/glyph_drawing.h"
+#include "rom/rom_files.h"
+#include "rom/rom_image.h"
+
+namespace {
+
+using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Opens an existing file for reading only; a directory counts as a file that cannot be opened.
+FileHandle openForReading(const char* name) {
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return FileHandle(nullptr, &std::fclose);
+  return FileHandle(std::fopen(name, "rb"), &std::fclose);
+}
+
+// What the index file supplied; everything it did not supply stays zero.
+struct IndexTables {
+  std::uint8_t halfIndex[256] = {};
+  std::uint8_t blockIndex[256] = {};
+  std::uint16_t blocks[256][256] = {};  // block k (from 1) is blocks[k - 1]
+};
+
+int countNonZero(const std::uint8_t (&entries)[256]) {
+  int count = 0;
+  for (std::uint8_t entry : entries) count += entry != 0;
+  return count;
+}
+
+void printByteCells(Text label, const std::uint8_t (&entries)[256]) {
+  consolePrint(label);
+  for (std::uint8_t entry : entries) consolePrint(Text::DumpIndexCell, entry);
+  consolePrint(Text::LineEnd);
+}
+
+// Steps through FONTINDEX.BIN; returns the slot count (first full-width slot plus the slots listed).
+std::int32_t readIndexFile(std::FILE* file, IndexTables& tables) {
+  (void)std::fread(tables.halfIndex, 1, sizeof tables.halfIndex, file);
+  printByteCells(Text::DumpHalfIndexLabel, tables.halfIndex);
+  const int halfCount = countNonZero(tables.halfIndex);
+  consolePrint(Text::DumpHalfCount, halfCount);
+
+  (void)std::fread(tables.blockIndex, 1, sizeof tables.blockIndex, file);
+  printByteCells(Text::DumpBlockIndexLabel, tables.blockIndex);
+  const int blockCount = countNonZero(tables.blockIndex);
+  consolePrint(Text::DumpBlockCount, blockCount);
+
+  std::vector<std::uint8_t> raw(static_cast<std::size_t>(blockCount) * kIndexBlockBytes);
+  const std::size_t rawRead = std::fread(raw.data(), 1, raw.size(), file);
+  for (std::size_t entry = 0; entry * 2 + 1 < rawRead; ++entry) {
+    tables.blocks[entry / 256][entry % 256] = static_cast<std::uint16_t>(raw[2 * entry] | raw[2 * entry + 1] << 8);
+  }
+
+  int listedSlots = 0;
+  for (int high = 0; high < 256; ++high) {
+    const int block = tables.blockIndex[high];
+    if (block == 0) continue;
+    consolePrint(Text::DumpBlockRowLabel, block);
+    for (std::uint16_t slot : tables.blocks[block - 1]) {
+      consolePrint(Text::DumpBlockRowCell, slot);
+      listedSlots += slot != 0;
+    }
+    consolePrint(Text::LineEnd);
+  }
+  return firstFullSlot(halfCount, listedSlots > 0) + listedSlots;
+}
+
+void drawHalfGlyphs(const IndexTables& tables, const std::uint8_t* data, std::size_t dataRead) {
+  for (int code = 0; code < 256; ++code) {
+    const int number = tables.halfIndex[code];
+    if (number == 0) continue;
+    const std::size_t address = kHalfGlyphBytes * static_cast<std::size_t>(number - 1);
+    consolePrint(Text::DumpHalfGlyphHeader, code, code, number, static_cast<int>(address));
+    if (address + kHalfGlyphBytes <= dataRead) drawHalfGlyph(data + address);
+  }
+}
+
+void drawFullGlyphs(const IndexTables& tables, const std::uint8_t* data, std::size_t dataRead) {
+  for (int high = 0; high < 256; ++high) {
+    const int block = tables.blockIndex[high];
+    if (block == 0) continue;
+    for (int low = 0; low < 256; ++low) {
+      const int slot = tables.blocks[block - 1][low];
+      if (slot == 0) continue;
+      const std::size_t address = kFullGlyphBytes * static_cast<std::size_t>(slot);
+      consolePrint(Text::DumpFullGlyphHeader, high * 256 + low, high, low, slot, static_cast<int>(address));
+      if (address + kFullGlyphBytes <= dataRead) drawFullGlyph(data + address);
+    }
+  }
+}
+
+}  // namespace
+
+void checkRomFiles() {
+  consolePrint(Text::DumpHeading);
+  auto tables = std::make_unique<IndexTables>();
+  std::int32_t slotCount = 0;
+  if (FileHandle index = openForReading(kIndexFileName)) {
+    slotCount = readIndexFile(index.get(), *tables);
+    consolePrint(Text::DumpFullCount, slotCount);
+  }
+
+  const std::size_t dataBytes = (static_cast<std::size_t>(slotCount) + 1) * kFullGlyphBytes;
+  std::unique_ptr<std::uint8_t[]> data(new (std::nothrow) std::uint8_t[dataBytes]);
+  std::size_t dataRead = 0;
+  if (data) {
+    if (FileHandle file = openForReading(kDataFileName)) {
+      consolePrint(Text::DumpSlotCount, slotCount, slotCount * 32);
+      dataRead = std::fread(data.get(), 1, dataBytes, file.get());
+    }
+  }
+
+  consolePrint(Text::DumpHalfHeading);
+  drawHalfGlyphs(*tables, data.get(), dataRead);
+  consolePrint(Text::LineEnd);
+  consolePrint(Text::DumpFullHeading);
+  drawFullGlyphs(*tables, data.get(), dataRead);
+}

@@ -1,0 +1,82 @@
+// ROM file writer: builds each file's bytes field by field (little-endian), then replaces the file
+// through a temporary file so that a failed write never leaves a damaged or partial ROM file behind.
+#include "rom/rom_files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <system_error>
+
+#include "report/console.h"
+#include "rom/rom_image.h"
+
+namespace {
+
+static_assert(kIndexHeaderBytes == 256 + 256, "the index header is indexH then blockIndex");
+static_assert(kIndexBlockBytes == 256 * 2, "a block holds 256 16-bit slot numbers");
+
+void appendLittleEndian16(std::string& out, std::uint16_t value) {
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>(value >> 8));
+}
+
+std::string temporaryNameFor(const std::string& target) {
+  return "." + target + ".tmp";
+}
+
+// Writes bytes to a temporary file beside the target and renames it over the target once it is complete.
+// On any failure the temporary file is removed and an existing target is left as it was.
+// onCreated runs once the temporary file exists, before any data is written.
+bool replaceFile(const std::string& target, const std::string& bytes, const std::function<void()>& onCreated) {
+  const std::string temporary = temporaryNameFor(target);
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) return false;
+  onCreated();
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  ok = std::fflush(file) == 0 && ok;
+  ok = std::fclose(file) == 0 && ok;
+  std::error_code error;
+  if (ok) std::filesystem::rename(temporary, target, error);
+  if (!ok || error) {
+    std::filesystem::remove(temporary, error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string indexFileBytes() {
+  std::string out(reinterpret_cast<const char*>(romImage.indexH), sizeof romImage.indexH);
+  out.append(reinterpret_cast<const char*>(romImage.blockIndex), sizeof romImage.blockIndex);
+  for (int high = 0; high < 256; ++high) {
+    if (romImage.blockIndex[high] == 0) continue;
+    for (int low = 0; low < 256; ++low) appendLittleEndian16(out, romImage.indexF[high][low]);
+  }
+  return out;
+}
+
+std::string dataFileBytes() {
+  // One slot past the last one used; anything past the data area (never reached by real fonts) is zero.
+  const std::size_t size = (static_cast<std::size_t>(romImage.fontCountF) + 1) * kFullGlyphBytes;
+  std::string out(size, '\0');
+  std::copy_n(romImage.fontData.get(), std::min(size, kFontDataBytes), out.begin());
+  return out;
+}
+
+bool writeRomFiles() {
+  bool ok = true;
+  if (!replaceFile(kIndexFileName, indexFileBytes(), [] {})) {
+    consolePrint(Text::FileWriteError, kIndexFileName);
+    ok = false;
+  }
+  const auto announce = [] {
+    consolePrint(Text::WrittenSlotCount, romImage.fontCountF, romImage.fontCountF * 32);
+  };
+  if (!replaceFile(kDataFileName, dataFileBytes(), announce)) {
+    consolePrint(Text::FileWriteError, kDataFileName);
+    ok = false;
+  }
+  return ok;
+}

@@ -1,0 +1,23 @@
+// Writes the ROM image to FONTINDEX.BIN (index tables) and FONTDATA.BIN (glyph data) in the current directory.
+//
+// FONTINDEX.BIN: 256 bytes indexH, 256 bytes blockIndex, then for each high byte with a block (ascending)
+// its 256 slot numbers as 16-bit little-endian values. Block b starts at offset 512 * b.
+// FONTDATA.BIN: the first (fontCountF + 1) * 32 bytes of fontData; half-width glyph k at (k - 1) * 16,
+// full-width slot s at s * 32.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+inline constexpr const char* kIndexFileName = "FONTINDEX.BIN";
+inline constexpr const char* kDataFileName = "FONTDATA.BIN";
+inline constexpr std::size_t kIndexHeaderBytes = 512;
+inline constexpr std::size_t kIndexBlockBytes = 512;
+
+// The bytes of each file for the current romImage.
+std::string indexFileBytes();
+std::string dataFileBytes();
+
+// Writes both files, each replaced whole or not at all. Returns false when either could not be written
+// (each failure is reported with the file's name; the other file is still attempted).
+bool writeRomFiles();

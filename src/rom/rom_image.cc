@@ -1,0 +1,58 @@
+// ROM image reset and builder: half-width glyphs packed from offset 0 in code order, then full-width
+// glyphs in key order in 32-byte slots, with a block per high byte of the key.
+#include "rom/rom_image.h"
+
+#include <algorithm>
+
+#include "font/glyph_store.h"
+#include "report/console.h"
+
+RomImage romImage;
+
+void resetRomImage() {
+  romImage.fontCountH = 0;
+  romImage.fontCountF = 0;
+  std::fill(std::begin(romImage.indexH), std::end(romImage.indexH), 0);
+  romImage.blockCount = 0;
+  std::fill(std::begin(romImage.blockIndex), std::end(romImage.blockIndex), 0);
+  std::fill(&romImage.indexF[0][0], &romImage.indexF[0][0] + 256 * 256, 0);
+  romImage.fontData.reset(new std::uint8_t[kFontDataBytes]());
+}
+
+std::int32_t firstFullSlot(std::int32_t halfCount, bool hasFullGlyphs) {
+  const std::int32_t slot = (halfCount + 1) / 2;
+  return slot == 0 && hasFullGlyphs ? 1 : slot;
+}
+
+void buildRomImage() {
+  consolePrint(Text::HalfIndexHeading);
+  romImage.fontCountH = 0;
+  for (int code = 0; code < kHalfTableSize; ++code) {
+    const GlyphRecord* record = halfGlyphTable[code];
+    if (record == nullptr) continue;
+    std::copy(record->halfBitmap.begin(), record->halfBitmap.end(),
+              romImage.fontData.get() + romImage.fontCountH * kHalfGlyphBytes);
+    ++romImage.fontCountH;
+    romImage.indexH[code] = static_cast<std::uint8_t>(romImage.fontCountH);
+  }
+
+  consolePrint(Text::FullIndexHeading);
+  const bool hasFullGlyphs = std::any_of(fullGlyphTable.begin(), fullGlyphTable.end(),
+                                         [](const GlyphRecord* record) { return record != nullptr; });
+  romImage.blockCount = 0;
+  romImage.fontCountF = firstFullSlot(romImage.fontCountH, hasFullGlyphs);
+  for (int key = 0; key < kFullTableSize; ++key) {
+    const GlyphRecord* record = fullGlyphTable[key];
+    if (record == nullptr) continue;
+    const int high = record->code >> 8;
+    const int low = record->code & 0xFF;
+    if (romImage.blockIndex[high] == 0) {
+      ++romImage.blockCount;
+      romImage.blockIndex[high] = static_cast<std::uint8_t>(romImage.blockCount);
+    }
+    romImage.indexF[high][low] = static_cast<std::uint16_t>(romImage.fontCountF);
+    std::copy(record->fullBitmap.begin(), record->fullBitmap.end(),
+              romImage.fontData.get() + static_cast<std::size_t>(romImage.fontCountF) * kFullGlyphBytes);
+    ++romImage.fontCountF;
+  }
+}

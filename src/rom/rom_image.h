@@ -1,0 +1,35 @@
+// The ROM image: glyph bitmaps packed into one data area, and the index tables that lead to them.
+// Half-width glyphs are numbered from 1 in code order; full-width glyphs take 32-byte slots after them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+inline constexpr std::size_t kHalfGlyphBytes = 16;
+inline constexpr std::size_t kFullGlyphBytes = 32;
+inline constexpr std::size_t kFontDataBytes = 256 * kHalfGlyphBytes + 65536 * kFullGlyphBytes;
+static_assert(kFontDataBytes == 0x201000, "room for 256 half-width and 65,536 full-width glyphs");
+
+struct RomImage {
+  std::int32_t fontCountH = 0;  // half-width glyphs laid out
+  std::int32_t fontCountF = 0;  // the slot the next full-width glyph takes; after the build, one past the last
+  std::uint8_t indexH[256] = {};                // half-width code -> glyph number from 1; 0 = none
+  std::int32_t blockCount = 0;                  // blocks given out
+  std::uint8_t blockIndex[256] = {};            // key high byte -> block number from 1; 0 = none
+  std::uint16_t indexF[256][256] = {};          // [high byte][low byte] -> slot number; 0 = none
+  std::unique_ptr<std::uint8_t[]> fontData;     // kFontDataBytes of glyph data
+};
+
+extern RomImage romImage;
+
+// Zeroes every field of romImage and attaches a new, zero-filled fontData area (so bytes that no glyph
+// covers are always zero and the same fonts always give the same files). Out of memory ends the process.
+void resetRomImage();
+
+// Lays out the glyph store into romImage, printing the two index headings.
+void buildRomImage();
+
+// The slot the first full-width glyph takes: right after the half-width glyphs, but never slot 0,
+// which every index reads as "no glyph".
+std::int32_t firstFullSlot(std::int32_t halfCount, bool hasFullGlyphs);
