@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building, testing and converting need on a Debian machine (run as root).
+# Only missing packages are installed, so a second run costs nothing.
+set -euo pipefail
+
+packages=(cmake g++ make libgtest-dev python3 xfonts-shinonome pcf2bdf)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

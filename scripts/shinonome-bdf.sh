@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Converts Debian's Shinonome PCF fonts (package xfonts-shinonome) to BDF in the given folder.
+# Usage: scripts/shinonome-bdf.sh FOLDER [FONT...]   (default fonts: shnm8x16r shnmk16)
+set -euo pipefail
+
+folder=$1
+shift
+fonts=("$@")
+((${#fonts[@]})) || fonts=(shnm8x16r shnmk16)
+mkdir -p "$folder"
+for font in "${fonts[@]}"; do
+  source=/usr/share/fonts/X11/misc/$font.pcf.gz
+  target=$folder/$font.bdf
+  [[ -s $target && $target -nt $source ]] && continue
+  zcat "$source" > "$folder/$font.pcf"
+  pcf2bdf -o "$target" "$folder/$font.pcf"
+  rm -f "$folder/$font.pcf"
+done

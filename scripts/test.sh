@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Every test: installs what is needed, converts the real Shinonome fonts for the real-font tests, then
+# builds and runs the whole suite twice, in the normal build and with AddressSanitizer + UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup-debian.sh
+bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnmk16
+
+export MASKBURN_FONT_DIR=$PWD/build/fonts
+export MASKBURN_REQUIRE_REAL_FONTS=1
+for variant in normal sanitize; do
+  dir=build/$variant
+  sanitize=OFF
+  [[ $variant == sanitize ]] && sanitize=ON
+  echo "== $variant build =="
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMASKBURN_SANITIZE=$sanitize >/dev/null
+  cmake --build "$dir" -j2
+  (cd "$dir" && ctest -j2 --output-on-failure)
+done
