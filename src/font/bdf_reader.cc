@@ -106,8 +106,8 @@ bool handleLine(const FontVariant& variant, ReadingState& reading, const LineTok
 FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
   ReadingState reading;
   FontReadResult result = FontReadResult::Read;
-  while (nextLine(scanner)) {
-    const LineTokens tokens = splitTokens(std::string_view(scanner.line.data(), scanner.lineLength));
+  for (std::string_view line = nextLine(scanner); !line.empty(); line = nextLine(scanner)) {
+    const LineTokens tokens = splitTokens(line);
     if (tokens.count == 0) continue;
     if (!handleLine(variant, reading, tokens)) {
       result = FontReadResult::SizeRejected;
@@ -126,13 +126,13 @@ FontReadResult readFontFile(const FontVariant& variant, const std::string& path)
     return FontReadResult::OpenFailed;
   }
   auto scanner = std::make_unique<LineScanner>();
-  scanner->file = file.get();
+  startScanning(*scanner, file.get());
   return readFont(variant, *scanner);
 }
 
 FontReadResult readFontText(const FontVariant& variant, std::string_view text) {
   auto scanner = std::make_unique<LineScanner>();
-  scanner->text = text;
+  startScanning(*scanner, text);
   return readFont(variant, *scanner);
 }
 

@@ -7,32 +7,36 @@
 #include <cstdio>
 #include <string_view>
 
-inline constexpr std::size_t kMaxLineBytes = 255;   // longer lines come back in pieces
-inline constexpr std::size_t kMaxTokenBytes = 49;   // longer tokens are cut
-inline constexpr std::size_t kMaxTokens = 10;       // later tokens are dropped
+inline constexpr std::size_t kMaxLineBytes = 255;  // longer lines come back in pieces
+inline constexpr std::size_t kMaxTokenBytes = 49;  // longer tokens are cut
+inline constexpr std::size_t kMaxTokens = 10;      // later tokens are dropped
 inline constexpr std::size_t kScanChunkBytes = 65536;
 
 struct LineScanner {
-  std::FILE* file = nullptr;  // source when scanning a file (read in chunks)
-  std::string_view text;      // source when scanning memory
-  std::size_t textPos = 0;
-  std::array<char, kScanChunkBytes> chunk;
-  std::size_t chunkPos = 0;
-  std::size_t chunkSize = 0;
+  std::FILE* file = nullptr;  // source when scanning a file, read in chunks; nullptr for text in memory
+  const char* window = nullptr;  // the bytes at hand: the current chunk, or the whole text
+  std::size_t windowSize = 0;
+  std::size_t windowPos = 0;
   int pushedBack = -1;  // one byte of look-ahead for carriage return handling
   bool ended = false;   // end of input, a read error or the byte 0x1A
-  std::array<char, kMaxLineBytes> line;
-  std::size_t lineLength = 0;
+  std::array<char, kMaxLineBytes> line;  // a line that could not be handed out in place
+  std::array<char, kScanChunkBytes> chunk;
 };
 
-// Reads the next line into scanner.line: at most kMaxLineBytes bytes, through the line feed if one comes
-// first. A carriage return right before a line feed is dropped; 0x1A ends the input. False at the end.
-bool nextLine(LineScanner& scanner);
+// Prepares a scanner over a file (read from its current position) or over text in memory.
+void startScanning(LineScanner& scanner, std::FILE* file);
+void startScanning(LineScanner& scanner, std::string_view text);
 
-// The tokens of a line: split at spaces, tabs and line feeds, up to the first NUL byte. Missing tokens are
-// empty. Only the first three are kept, since nothing reads further.
+// The next line: at most kMaxLineBytes bytes, through the line feed if one comes first. A carriage return
+// right before a line feed is dropped; 0x1A ends the input. Empty at the end of the input. The view is
+// valid until the next call (it points into the input, or into scanner.line when assembled there).
+std::string_view nextLine(LineScanner& scanner);
+
+// The first tokens of a line: split at spaces, tabs and line feeds, up to the first NUL byte, each cut to
+// kMaxTokenBytes. Missing tokens are empty. Only the first three are ever looked at, so the split stops
+// there (the kMaxTokens limit can never change them).
 struct LineTokens {
   std::array<std::string_view, 3> token;
-  std::size_t count = 0;  // tokens found, at most kMaxTokens
+  std::size_t count = 0;  // tokens found, at most 3
 };
 LineTokens splitTokens(std::string_view line);

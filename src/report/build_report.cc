@@ -11,7 +11,7 @@ namespace {
 void printHalfSection() {
   consolePrint(Text::ReportHalfHeading);
   consolePrint(Text::ReportHalfIndexLabel);
-  for (int code = 0; code < 256; ++code) consolePrint(Text::ReportHalfIndexCell, romImage.indexH[code]);
+  consolePrintCells(Text::ReportHalfIndexCell, Text::Count, romImage.indexH, 256);
   consolePrint(Text::BlankLines);
   for (int code = 0; code < 256; ++code) {
     const int number = romImage.indexH[code];
@@ -26,26 +26,12 @@ void printHalfSection() {
 void printFullSection() {
   consolePrint(Text::ReportFullHeading);
   consolePrint(Text::ReportBlockIndexLabel);
-  for (int high = 0; high < 256; ++high) {
-    const int block = romImage.blockIndex[high];
-    if (block != 0) {
-      consolePrint(Text::ReportBlockIndexCell, block);
-    } else {
-      consolePrint(Text::ReportBlockIndexBlank);
-    }
-  }
+  consolePrintCells(Text::ReportBlockIndexCell, Text::ReportBlockIndexBlank, romImage.blockIndex, 256);
   consolePrint(Text::BlankLines);
   for (int high = 0; high < 256; ++high) {
     if (romImage.blockIndex[high] == 0) continue;
     consolePrint(Text::ReportFullRowLabel, high);
-    for (int low = 0; low < 256; ++low) {
-      const int slot = romImage.indexF[high][low];
-      if (slot != 0) {
-        consolePrint(Text::ReportFullRowCell, slot);
-      } else {
-        consolePrint(Text::ReportFullRowBlank);
-      }
-    }
+    consolePrintCells(Text::ReportFullRowCell, Text::ReportFullRowBlank, romImage.indexF[high], 256);
     consolePrint(Text::LineEnd);
   }
   consolePrint(Text::LineEnd);

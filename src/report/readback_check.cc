@@ -41,7 +41,7 @@ int countNonZero(const std::uint8_t (&entries)[256]) {
 
 void printByteCells(Text label, const std::uint8_t (&entries)[256]) {
   consolePrint(label);
-  for (std::uint8_t entry : entries) consolePrint(Text::DumpIndexCell, entry);
+  consolePrintCells(Text::DumpIndexCell, Text::Count, entries, 256);
   consolePrint(Text::LineEnd);
 }
 
@@ -68,10 +68,8 @@ std::int32_t readIndexFile(std::FILE* file, IndexTables& tables) {
     const int block = tables.blockIndex[high];
     if (block == 0) continue;
     consolePrint(Text::DumpBlockRowLabel, block);
-    for (std::uint16_t slot : tables.blocks[block - 1]) {
-      consolePrint(Text::DumpBlockRowCell, slot);
-      listedSlots += slot != 0;
-    }
+    consolePrintCells(Text::DumpBlockRowCell, Text::Count, tables.blocks[block - 1], 256);
+    for (std::uint16_t slot : tables.blocks[block - 1]) listedSlots += slot != 0;
     consolePrint(Text::LineEnd);
   }
   return firstFullSlot(halfCount, listedSlots > 0) + listedSlots;

@@ -3,6 +3,7 @@
 #include "rom/rom_image.h"
 
 #include <algorithm>
+#include <new>
 
 #include "font/glyph_store.h"
 #include "report/console.h"
@@ -16,7 +17,8 @@ void resetRomImage() {
   romImage.blockCount = 0;
   std::fill(std::begin(romImage.blockIndex), std::end(romImage.blockIndex), 0);
   std::fill(&romImage.indexF[0][0], &romImage.indexF[0][0] + 256 * 256, 0);
-  romImage.fontData.reset(new std::uint8_t[kFontDataBytes]());
+  romImage.fontData.reset(static_cast<std::uint8_t*>(std::calloc(kFontDataBytes, 1)));
+  if (!romImage.fontData) throw std::bad_alloc();  // ends the process: nothing can be built without it
 }
 
 std::int32_t firstFullSlot(std::int32_t halfCount, bool hasFullGlyphs) {

@@ -4,12 +4,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 inline constexpr std::size_t kHalfGlyphBytes = 16;
 inline constexpr std::size_t kFullGlyphBytes = 32;
 inline constexpr std::size_t kFontDataBytes = 256 * kHalfGlyphBytes + 65536 * kFullGlyphBytes;
 static_assert(kFontDataBytes == 0x201000, "room for 256 half-width and 65,536 full-width glyphs");
+
+// fontData comes from calloc: the system hands out zeroed pages, and only the pages glyphs use are touched.
+struct FreeDeleter {
+  void operator()(void* area) const { std::free(area); }
+};
 
 struct RomImage {
   std::int32_t fontCountH = 0;  // half-width glyphs laid out
@@ -18,7 +24,7 @@ struct RomImage {
   std::int32_t blockCount = 0;                  // blocks given out
   std::uint8_t blockIndex[256] = {};            // key high byte -> block number from 1; 0 = none
   std::uint16_t indexF[256][256] = {};          // [high byte][low byte] -> slot number; 0 = none
-  std::unique_ptr<std::uint8_t[]> fontData;     // kFontDataBytes of glyph data
+  std::unique_ptr<std::uint8_t[], FreeDeleter> fontData;  // kFontDataBytes of glyph data
 };
 
 extern RomImage romImage;
