@@ -60,8 +60,9 @@ void storeRow(const FontVariant& variant, ReadingState& reading, std::int32_t va
 }
 
 // Handles one line; returns false when reading must stop (size mismatch).
-bool handleLine(const FontVariant& variant, ReadingState& reading, const LineTokens& tokens) {
-  const std::string_view keyword = tokens.token[0];
+// keyword is the line's first token; the values are taken from the rest of the line when needed.
+bool handleLine(const FontVariant& variant, ReadingState& reading, std::string_view keyword, std::string_view line,
+                std::size_t valuesPos) {
   if (keyword == "COMMENT") return true;
   if (keyword == "STARTCHAR") {
     reading.state = ParseState::Header;
@@ -84,14 +85,15 @@ bool handleLine(const FontVariant& variant, ReadingState& reading, const LineTok
   }
   switch (reading.state) {
     case ParseState::Outside:
-      if (keyword == "FONTBOUNDINGBOX" && (tokens.token[1] != variant.width || tokens.token[2] != variant.height)) {
+      if (keyword != "FONTBOUNDINGBOX") break;
+      if (nextToken(line, &valuesPos) != variant.width || nextToken(line, &valuesPos) != variant.height) {
         consolePrint(variant.sizeMismatch);
         return false;
       }
       break;
     case ParseState::Header:
       if (keyword == "ENCODING") {
-        const std::int32_t value = parseDecimal32(tokens.token[1]);
+        const std::int32_t value = parseDecimal32(nextToken(line, &valuesPos));
         reading.pendingCode = variant.kind == FontKind::Full ? jisToUnicodeKey(value)
                                                              : static_cast<std::uint16_t>(value);
       }
@@ -106,10 +108,18 @@ bool handleLine(const FontVariant& variant, ReadingState& reading, const LineTok
 FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
   ReadingState reading;
   FontReadResult result = FontReadResult::Read;
-  for (std::string_view line = nextLine(scanner); !line.empty(); line = nextLine(scanner)) {
-    const LineTokens tokens = splitTokens(line);
-    if (tokens.count == 0) continue;
-    if (!handleLine(variant, reading, tokens)) {
+  for (;;) {
+    std::uint32_t row = 0;
+    if (reading.state == ParseState::Bitmap && nextPlainHexRow(scanner, &row)) {
+      storeRow(variant, reading, static_cast<std::int32_t>(row));
+      continue;
+    }
+    const std::string_view line = nextLine(scanner);
+    if (line.empty()) break;
+    std::size_t pos = 0;
+    const std::string_view keyword = nextToken(line, &pos);
+    if (keyword.empty()) continue;  // a line with no token
+    if (!handleLine(variant, reading, keyword, line, pos)) {
       result = FontReadResult::SizeRejected;
       break;
     }

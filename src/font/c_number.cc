@@ -2,7 +2,6 @@
 // strtol does where long is 32 bits, while reading any number of digits without overflow.
 #include "font/c_number.h"
 
-#include <array>
 
 namespace {
 
@@ -10,18 +9,8 @@ bool isCSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Value of each byte as a digit (0-15), or 16 for a byte that is no digit at all.
-constexpr std::array<std::uint8_t, 256> kDigitValues = [] {
-  std::array<std::uint8_t, 256> values{};
-  values.fill(16);
-  for (int c = '0'; c <= '9'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - '0');
-  for (int c = 'a'; c <= 'f'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - 'a' + 10);
-  for (int c = 'A'; c <= 'F'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - 'A' + 10);
-  return values;
-}();
-
 int digitValue(char c, int base) {
-  const int value = kDigitValues[static_cast<unsigned char>(c)];
+  const int value = kDigitValue[static_cast<unsigned char>(c)];
   return value < base ? value : -1;
 }
 

@@ -2,8 +2,19 @@
 // Fonts must read the same on every platform, so neither depends on the width of the platform's long.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
+
+// The value of each byte as a hexadecimal (or decimal) digit, 0-15; 16 for a byte that is no digit.
+inline constexpr std::array<std::uint8_t, 256> kDigitValue = [] {
+  std::array<std::uint8_t, 256> values{};
+  values.fill(16);
+  for (int c = '0'; c <= '9'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - '0');
+  for (int c = 'a'; c <= 'f'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - 'a' + 10);
+  for (int c = 'A'; c <= 'F'; ++c) values[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - 'A' + 10);
+  return values;
+}();
 
 // Leading white space, an optional sign, then the leading decimal digits; 0 when there are none.
 // A value beyond the signed 32-bit range counts as 2147483647, or -2147483648 with a minus sign.

@@ -1,5 +1,6 @@
 // Glyph store storage and its commit, clear and release operations.
 // Records are created on first commit of a code and reused by later commits of the same kind and code.
+// They are carved out of blocks of a thousand, so a real font costs a few allocations, not thousands.
 #include "font/glyph_store.h"
 
 #include <algorithm>
@@ -7,12 +8,31 @@
 std::array<GlyphRecord*, kHalfTableSize> halfGlyphTable{};
 std::array<GlyphRecord*, kFullTableSize> fullGlyphTable{};
 GlyphRecord* glyphChain = nullptr;
+std::bitset<256> fullGlyphRowsInUse;
 
 namespace {
 
+struct RecordBlock {
+  static constexpr int kRecords = 1024;
+  GlyphRecord records[kRecords];
+  int used = 0;
+  RecordBlock* previous = nullptr;
+};
+
+RecordBlock* newestBlock = nullptr;
+
+GlyphRecord* newRecord() {
+  if (newestBlock == nullptr || newestBlock->used == RecordBlock::kRecords) {
+    auto* block = new RecordBlock;  // out of memory ends the process: nothing can be built without the store
+    block->previous = newestBlock;
+    newestBlock = block;
+  }
+  return &newestBlock->records[newestBlock->used++];
+}
+
 GlyphRecord* recordFor(GlyphRecord*& entry, std::uint16_t code) {
   if (entry == nullptr) {
-    entry = new GlyphRecord;  // out of memory ends the process: nothing can be built without the store
+    entry = newRecord();
     entry->next = glyphChain;
     glyphChain = entry;
   }
@@ -22,10 +42,11 @@ GlyphRecord* recordFor(GlyphRecord*& entry, std::uint16_t code) {
 
 }  // namespace
 
+// Every table entry refers to a record on the chain, so emptying the entries of the chain's records
+// empties the tables without touching the (mostly empty, half a megabyte) full-width table as a whole.
 void clearGlyphStore() {
   releaseGlyphStore();
-  halfGlyphTable.fill(nullptr);
-  fullGlyphTable.fill(nullptr);
+  fullGlyphRowsInUse.reset();
 }
 
 void commitHalfGlyph(std::uint8_t code, const std::uint8_t (&bitmap)[16]) {
@@ -36,14 +57,21 @@ void commitHalfGlyph(std::uint8_t code, const std::uint8_t (&bitmap)[16]) {
 
 void commitFullGlyph(std::uint16_t code, const std::uint8_t (&bitmap)[32]) {
   GlyphRecord* record = recordFor(fullGlyphTable[code], code);
+  fullGlyphRowsInUse.set(code >> 8);
   std::copy(std::begin(bitmap), std::end(bitmap), record->fullBitmap.begin());
   record->hasFull = 1;
 }
 
 void releaseGlyphStore() {
   while (glyphChain != nullptr) {
-    GlyphRecord* next = glyphChain->next;
-    delete glyphChain;
-    glyphChain = next;
+    GlyphRecord* record = glyphChain;
+    if (record->hasHalf && halfGlyphTable[record->code & 0xFF] == record) halfGlyphTable[record->code & 0xFF] = nullptr;
+    if (record->hasFull && fullGlyphTable[record->code] == record) fullGlyphTable[record->code] = nullptr;
+    glyphChain = record->next;
+  }
+  while (newestBlock != nullptr) {
+    RecordBlock* previous = newestBlock->previous;
+    delete newestBlock;
+    newestBlock = previous;
   }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 struct GlyphRecord {
@@ -20,13 +21,16 @@ inline constexpr int kFullTableSize = 65536;
 extern std::array<GlyphRecord*, kHalfTableSize> halfGlyphTable;
 extern std::array<GlyphRecord*, kFullTableSize> fullGlyphTable;
 extern GlyphRecord* glyphChain;  // newest first; owns every record
+// The high bytes whose 256-entry row of fullGlyphTable holds a record, so walks in key order can skip
+// the empty rows (most of the table) without touching them.
+extern std::bitset<256> fullGlyphRowsInUse;
 
-// Empties both tables and the chain (records still on the chain are released first).
+// Empties both tables and the chain.
 void clearGlyphStore();
 
 // Stores a glyph under its code; a second glyph of the same kind and code replaces the first's bitmap.
 void commitHalfGlyph(std::uint8_t code, const std::uint8_t (&bitmap)[16]);
 void commitFullGlyph(std::uint16_t code, const std::uint8_t (&bitmap)[32]);
 
-// Releases every record on the chain. The tables are left as they are and must not be read afterwards.
+// Releases every record on the chain, emptying the table entries that referred to them.
 void releaseGlyphStore();

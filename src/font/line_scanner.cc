@@ -3,20 +3,29 @@
 // loop over the bytes at hand; carriage returns and window ends take the careful path.
 #include "font/line_scanner.h"
 
+#include "font/c_number.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
 constexpr int kEndOfInput = -1;
 constexpr char kEndOfFileMark = 0x1A;
 
+void setWindow(LineScanner& scanner, const char* bytes, std::size_t size) {
+  scanner.window = bytes;
+  scanner.windowSize = size;
+  scanner.windowPos = 0;
+  scanner.windowClean = std::memchr(bytes, '\r', size) == nullptr && std::memchr(bytes, kEndOfFileMark, size) == nullptr;
+}
+
 // Refills the window from the file; false at the end of the input (or on a read error, which ends it too).
 bool refill(LineScanner& scanner) {
   if (scanner.file == nullptr) return false;
-  scanner.windowSize = std::fread(scanner.chunk.data(), 1, scanner.chunk.size(), scanner.file);
-  scanner.windowPos = 0;
+  setWindow(scanner, scanner.chunk.data(), std::fread(scanner.chunk.data(), 1, scanner.chunk.size(), scanner.file));
   return scanner.windowSize > 0;
 }
 
@@ -59,21 +68,20 @@ constexpr std::array<std::uint8_t, 256> kByteClass = [] {
   return classes;
 }();
 
+unsigned digitOf(char c) { return kDigitValue[static_cast<unsigned char>(c)]; }
+
 std::uint8_t classOf(char c) { return kByteClass[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
 void startScanning(LineScanner& scanner, std::FILE* file) {
   scanner.file = file;
-  scanner.window = scanner.chunk.data();
-  scanner.windowSize = scanner.windowPos = 0;
+  setWindow(scanner, scanner.chunk.data(), 0);
 }
 
 void startScanning(LineScanner& scanner, std::string_view text) {
   scanner.file = nullptr;
-  scanner.window = text.data();
-  scanner.windowSize = text.size();
-  scanner.windowPos = 0;
+  setWindow(scanner, text.data(), text.size());
 }
 
 std::string_view nextLine(LineScanner& scanner) {
@@ -82,7 +90,12 @@ std::string_view nextLine(LineScanner& scanner) {
     const char* bytes = scanner.window + scanner.windowPos;
     const std::size_t take = std::min(scanner.windowSize - scanner.windowPos, kMaxLineBytes);
     std::size_t i = 0;
-    while (i < take && !(classOf(bytes[i]) & kNeedsCare)) ++i;
+    if (scanner.windowClean) {
+      const void* lineFeed = std::memchr(bytes, '\n', take);
+      i = lineFeed ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - bytes) : take;
+    } else {
+      while (i < take && !(classOf(bytes[i]) & kNeedsCare)) ++i;
+    }
     if (i < take && bytes[i] == '\n') {
       scanner.windowPos += i + 1;
       return std::string_view(bytes, i + 1);
@@ -103,18 +116,49 @@ std::string_view nextLine(LineScanner& scanner) {
   return std::string_view(scanner.line.data(), length);
 }
 
-LineTokens splitTokens(std::string_view line) {
-  LineTokens tokens;
-  const char* pos = line.data();
-  const char* const end = pos + line.size();
-  while (tokens.count < tokens.token.size()) {
-    while (pos < end && (classOf(*pos) & kDelimiter)) ++pos;
-    if (pos == end || *pos == '\0') break;  // a NUL ends the line's text
-    const char* tokenEnd = pos;
-    while (tokenEnd < end && !(classOf(*tokenEnd) & (kDelimiter | kNul))) ++tokenEnd;
-    tokens.token[tokens.count++] =
-        std::string_view(pos, std::min(static_cast<std::size_t>(tokenEnd - pos), kMaxTokenBytes));
-    pos = tokenEnd;
+bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value) {
+  if (!scanner.windowClean || scanner.pushedBack >= 0 || scanner.ended) return false;
+  const char* bytes = scanner.window + scanner.windowPos;
+  const std::size_t available = scanner.windowSize - scanner.windowPos;
+  // Rows of four and of two digits, the forms fonts use, checked without a loop.
+  if (available >= 5 && bytes[4] == '\n') {
+    const unsigned d0 = digitOf(bytes[0]), d1 = digitOf(bytes[1]), d2 = digitOf(bytes[2]), d3 = digitOf(bytes[3]);
+    if ((d0 | d1 | d2 | d3) <= 15) {
+      scanner.windowPos += 5;
+      *value = d0 << 12 | d1 << 8 | d2 << 4 | d3;
+      return true;
+    }
+  } else if (available >= 3 && bytes[2] == '\n') {
+    const unsigned d0 = digitOf(bytes[0]), d1 = digitOf(bytes[1]);
+    if ((d0 | d1) <= 15) {
+      scanner.windowPos += 3;
+      *value = d0 << 4 | d1;
+      return true;
+    }
   }
-  return tokens;
+  std::uint32_t sum = 0;
+  std::size_t count = 0;
+  for (; count < available && count < 8; ++count) {
+    const std::uint8_t digit = kDigitValue[static_cast<unsigned char>(bytes[count])];
+    if (digit > 15) break;
+    sum = sum << 4 | digit;
+  }
+  // 1 to 7 digits cannot leave the signed 32-bit range, so no clamping is needed.
+  if (count == 0 || count > 7 || count == available || bytes[count] != '\n') return false;
+  scanner.windowPos += count + 1;
+  *value = sum;
+  return true;
 }
+
+std::string_view nextToken(std::string_view line, std::size_t* pos) {
+  const char* const begin = line.data();
+  const char* const end = begin + line.size();
+  const char* start = begin + *pos;
+  while (start < end && (classOf(*start) & kDelimiter)) ++start;
+  const char* stop = start;
+  while (stop < end && !(classOf(*stop) & (kDelimiter | kNul))) ++stop;
+  // A NUL ends the line's text: nothing after it is a token.
+  *pos = stop < end && *stop == '\0' ? line.size() : static_cast<std::size_t>(stop - begin);
+  return std::string_view(start, std::min(static_cast<std::size_t>(stop - start), kMaxTokenBytes));
+}
+

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -17,6 +18,7 @@ struct LineScanner {
   const char* window = nullptr;  // the bytes at hand: the current chunk, or the whole text
   std::size_t windowSize = 0;
   std::size_t windowPos = 0;
+  bool windowClean = false;  // the window holds no carriage return and no 0x1A: lines end at line feeds
   int pushedBack = -1;  // one byte of look-ahead for carriage return handling
   bool ended = false;   // end of input, a read error or the byte 0x1A
   std::array<char, kMaxLineBytes> line;  // a line that could not be handed out in place
@@ -32,11 +34,15 @@ void startScanning(LineScanner& scanner, std::string_view text);
 // valid until the next call (it points into the input, or into scanner.line when assembled there).
 std::string_view nextLine(LineScanner& scanner);
 
-// The first tokens of a line: split at spaces, tabs and line feeds, up to the first NUL byte, each cut to
-// kMaxTokenBytes. Missing tokens are empty. Only the first three are ever looked at, so the split stops
-// there (the kMaxTokens limit can never change them).
-struct LineTokens {
-  std::array<std::string_view, 3> token;
-  std::size_t count = 0;  // tokens found, at most 3
-};
-LineTokens splitTokens(std::string_view line);
+// The common bitmap row: a line of 1 to 7 hex digits and its line feed, lying whole in a window without
+// carriage returns or 0x1A. Takes it and gives its value, or takes nothing and returns false, in which
+// case nextLine gives the same line (whose first token then reads as the same number).
+bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value);
+
+// Tokens are split at spaces, tabs and line feeds, up to the first NUL byte, each cut to kMaxTokenBytes.
+// Only the first three tokens of a line are ever looked at (the kMaxTokens limit can never change them),
+// and most lines need only the first, so tokens are taken one at a time.
+
+// The next token of line from *pos on, moving *pos past it; empty when there is none.
+std::string_view nextToken(std::string_view line, std::size_t* pos);
+

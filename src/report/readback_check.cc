@@ -26,11 +26,18 @@ FileHandle openForReading(const char* name) {
   return FileHandle(std::fopen(name, "rb"), &std::fclose);
 }
 
-// What the index file supplied; everything it did not supply stays zero.
+// What the index file supplied; everything it did not supply counts as zero.
 struct IndexTables {
   std::uint8_t halfIndex[256] = {};
   std::uint8_t blockIndex[256] = {};
-  std::uint16_t blocks[256][256] = {};  // block k (from 1) is blocks[k - 1]
+  std::vector<std::uint16_t> blocks;  // the blocks read, 256 entries each; block k (from 1) starts at 256 (k - 1)
+
+  // Block k's 256 entries, or a row of zeros for a block that was not read.
+  const std::uint16_t* block(int k) const {
+    static const std::uint16_t kZeroRow[256] = {};
+    const std::size_t start = 256 * static_cast<std::size_t>(k - 1);
+    return start + 256 <= blocks.size() ? blocks.data() + start : kZeroRow;
+  }
 };
 
 int countNonZero(const std::uint8_t (&entries)[256]) {
@@ -57,10 +64,12 @@ std::int32_t readIndexFile(std::FILE* file, IndexTables& tables) {
   const int blockCount = countNonZero(tables.blockIndex);
   consolePrint(Text::DumpBlockCount, blockCount);
 
+  // A block cut short keeps its entries read so far; the rest of it counts as zero.
   std::vector<std::uint8_t> raw(static_cast<std::size_t>(blockCount) * kIndexBlockBytes);
   const std::size_t rawRead = std::fread(raw.data(), 1, raw.size(), file);
+  tables.blocks.assign((rawRead + kIndexBlockBytes - 1) / kIndexBlockBytes * 256, 0);
   for (std::size_t entry = 0; entry * 2 + 1 < rawRead; ++entry) {
-    tables.blocks[entry / 256][entry % 256] = static_cast<std::uint16_t>(raw[2 * entry] | raw[2 * entry + 1] << 8);
+    tables.blocks[entry] = static_cast<std::uint16_t>(raw[2 * entry] | raw[2 * entry + 1] << 8);
   }
 
   int listedSlots = 0;
@@ -68,8 +77,9 @@ std::int32_t readIndexFile(std::FILE* file, IndexTables& tables) {
     const int block = tables.blockIndex[high];
     if (block == 0) continue;
     consolePrint(Text::DumpBlockRowLabel, block);
-    consolePrintCells(Text::DumpBlockRowCell, Text::Count, tables.blocks[block - 1], 256);
-    for (std::uint16_t slot : tables.blocks[block - 1]) listedSlots += slot != 0;
+    const std::uint16_t* entries = tables.block(block);
+    consolePrintCells(Text::DumpBlockRowCell, Text::Count, entries, 256);
+    for (int low = 0; low < 256; ++low) listedSlots += entries[low] != 0;
     consolePrint(Text::LineEnd);
   }
   return firstFullSlot(halfCount, listedSlots > 0) + listedSlots;
@@ -89,8 +99,9 @@ void drawFullGlyphs(const IndexTables& tables, const std::uint8_t* data, std::si
   for (int high = 0; high < 256; ++high) {
     const int block = tables.blockIndex[high];
     if (block == 0) continue;
+    const std::uint16_t* entries = tables.block(block);
     for (int low = 0; low < 256; ++low) {
-      const int slot = tables.blocks[block - 1][low];
+      const int slot = entries[low];
       if (slot == 0) continue;
       const std::size_t address = kFullGlyphBytes * static_cast<std::size_t>(slot);
       consolePrint(Text::DumpFullGlyphHeader, high * 256 + low, high, low, slot, static_cast<int>(address));

@@ -28,12 +28,17 @@ std::string temporaryNameFor(const std::string& target) {
 // Writes bytes to a temporary file beside the target and renames it over the target once it is complete.
 // On any failure the temporary file is removed and an existing target is left as it was.
 // onCreated runs once the temporary file exists, before any data is written.
-bool replaceFile(const std::string& target, const std::string& bytes, const std::function<void()>& onCreated) {
+bool replaceFile(const std::string& target, std::string_view bytes, std::size_t zeroPadding,
+                 const std::function<void()>& onCreated) {
   const std::string temporary = temporaryNameFor(target);
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return false;
   onCreated();
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  static const char kZeros[1024] = {};
+  for (std::size_t left = zeroPadding; ok && left > 0; left -= std::min(left, sizeof kZeros)) {
+    ok = std::fwrite(kZeros, 1, std::min(left, sizeof kZeros), file) == std::min(left, sizeof kZeros);
+  }
   ok = std::fflush(file) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
   std::error_code error;
@@ -57,24 +62,22 @@ std::string indexFileBytes() {
   return out;
 }
 
-std::string dataFileBytes() {
-  // One slot past the last one used; anything past the data area (never reached by real fonts) is zero.
-  const std::size_t size = (static_cast<std::size_t>(romImage.fontCountF) + 1) * kFullGlyphBytes;
-  std::string out(size, '\0');
-  std::copy_n(romImage.fontData.get(), std::min(size, kFontDataBytes), out.begin());
-  return out;
-}
+std::size_t dataFileSize() { return (static_cast<std::size_t>(romImage.fontCountF) + 1) * kFullGlyphBytes; }
 
 bool writeRomFiles() {
   bool ok = true;
-  if (!replaceFile(kIndexFileName, indexFileBytes(), [] {})) {
+  if (!replaceFile(kIndexFileName, indexFileBytes(), 0, [] {})) {
     consolePrint(Text::FileWriteError, kIndexFileName);
     ok = false;
   }
   const auto announce = [] {
     consolePrint(Text::WrittenSlotCount, romImage.fontCountF, romImage.fontCountF * 32);
   };
-  if (!replaceFile(kDataFileName, dataFileBytes(), announce)) {
+  // One slot past the last one used; anything past the data area (never reached by real fonts) is zero.
+  const std::size_t size = dataFileSize();
+  const std::size_t fromData = std::min(size, kFontDataBytes);
+  const std::string_view data(reinterpret_cast<const char*>(romImage.fontData.get()), fromData);
+  if (!replaceFile(kDataFileName, data, size - fromData, announce)) {
     consolePrint(Text::FileWriteError, kDataFileName);
     ok = false;
   }

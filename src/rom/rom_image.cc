@@ -16,9 +16,10 @@ void resetRomImage() {
   std::fill(std::begin(romImage.indexH), std::end(romImage.indexH), 0);
   romImage.blockCount = 0;
   std::fill(std::begin(romImage.blockIndex), std::end(romImage.blockIndex), 0);
-  std::fill(&romImage.indexF[0][0], &romImage.indexF[0][0] + 256 * 256, 0);
+  romImage.indexF.reset(static_cast<std::uint16_t(*)[256]>(std::calloc(256 * 256, sizeof(std::uint16_t))));
   romImage.fontData.reset(static_cast<std::uint8_t*>(std::calloc(kFontDataBytes, 1)));
-  if (!romImage.fontData) throw std::bad_alloc();  // ends the process: nothing can be built without it
+  // Out of memory ends the process: nothing can be built without these.
+  if (!romImage.indexF || !romImage.fontData) throw std::bad_alloc();
 }
 
 std::int32_t firstFullSlot(std::int32_t halfCount, bool hasFullGlyphs) {
@@ -39,12 +40,14 @@ void buildRomImage() {
   }
 
   consolePrint(Text::FullIndexHeading);
-  const bool hasFullGlyphs = std::any_of(fullGlyphTable.begin(), fullGlyphTable.end(),
-                                         [](const GlyphRecord* record) { return record != nullptr; });
   romImage.blockCount = 0;
-  romImage.fontCountF = firstFullSlot(romImage.fontCountH, hasFullGlyphs);
+  romImage.fontCountF = firstFullSlot(romImage.fontCountH, fullGlyphRowsInUse.any());
   for (int key = 0; key < kFullTableSize; ++key) {
-    const GlyphRecord* record = fullGlyphTable[key];
+    if (!fullGlyphRowsInUse.test(static_cast<std::size_t>(key >> 8))) {
+      key |= 0xFF;  // an empty row: on to the next high byte
+      continue;
+    }
+    const GlyphRecord* record = fullGlyphTable[static_cast<std::size_t>(key)];
     if (record == nullptr) continue;
     const int high = record->code >> 8;
     const int low = record->code & 0xFF;

@@ -12,7 +12,8 @@ inline constexpr std::size_t kFullGlyphBytes = 32;
 inline constexpr std::size_t kFontDataBytes = 256 * kHalfGlyphBytes + 65536 * kFullGlyphBytes;
 static_assert(kFontDataBytes == 0x201000, "room for 256 half-width and 65,536 full-width glyphs");
 
-// fontData comes from calloc: the system hands out zeroed pages, and only the pages glyphs use are touched.
+// indexF and fontData come from calloc: the system hands out zeroed pages, and only the pages that
+// glyphs use are ever touched.
 struct FreeDeleter {
   void operator()(void* area) const { std::free(area); }
 };
@@ -23,13 +24,13 @@ struct RomImage {
   std::uint8_t indexH[256] = {};                // half-width code -> glyph number from 1; 0 = none
   std::int32_t blockCount = 0;                  // blocks given out
   std::uint8_t blockIndex[256] = {};            // key high byte -> block number from 1; 0 = none
-  std::uint16_t indexF[256][256] = {};          // [high byte][low byte] -> slot number; 0 = none
+  std::unique_ptr<std::uint16_t[][256], FreeDeleter> indexF;  // [high byte][low byte] -> slot number; 0 = none
   std::unique_ptr<std::uint8_t[], FreeDeleter> fontData;  // kFontDataBytes of glyph data
 };
 
 extern RomImage romImage;
 
-// Zeroes every field of romImage and attaches a new, zero-filled fontData area (so bytes that no glyph
+// Zeroes every field of romImage and attaches new, zero-filled indexF and fontData areas (so bytes that no glyph
 // covers are always zero and the same fonts always give the same files). Out of memory ends the process.
 void resetRomImage();
 
