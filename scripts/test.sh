@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup-debian.sh
-bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnmk16
+bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnm8x16rb shnm8x16a shnm8x16ab shnm8x16ri \
+  shnmk16 shnmk16b shnmk16min shnmk16minb
 
 export MASKBURN_FONT_DIR=$PWD/build/fonts
 export MASKBURN_REQUIRE_REAL_FONTS=1

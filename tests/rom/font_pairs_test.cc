@@ -1,6 +1,7 @@
-// The real Shinonome pair converted by the real executable: every glyph found again through the written
-// files (a lookup written here from the file format), nothing else present, sizes as the counts say, and
-// the read-back listing drawing every glyph exactly as the build report drew it.
+// Font pairs converted by the real executable (the committed tiny pair, and every Shinonome pair that
+// passes the size checks): every glyph found again through the written files (a lookup written here
+// from the file format), nothing else present, sizes as the counts say, and the read-back listing
+// drawing every glyph exactly as the build report drew it.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,6 +10,7 @@
 #include "font/jis_mapping.h"
 #include "support/real_fonts.h"
 #include "support/run_tool.h"
+#include "support/text_builder.h"
 
 namespace {
 
@@ -37,10 +39,10 @@ std::uint8_t byteAt(const std::string& file, std::size_t offset) {
   return offset < file.size() ? static_cast<std::uint8_t>(file[offset]) : 0;
 }
 
-TEST(RealRom, EveryGlyphIsFoundThroughTheWrittenFiles) {
-  const std::string halfPath = realFontPath("shnm8x16r");
-  const std::string fullPath = realFontPath("shnmk16");
-  if (halfPath.empty() || fullPath.empty()) return;
+// The bitmap the tool stores for a parsed character: its first 16 rows, zero rows after the last.
+unsigned long rowOf(const ParsedGlyph& glyph, std::size_t row) { return row < glyph.rows.size() ? glyph.rows[row] : 0; }
+
+void expectRomHoldsExactly(const std::string& halfPath, const std::string& fullPath) {
   TempDir dir;
   const ToolRun run = runTool({"-8x16", halfPath, "-16x16", fullPath}, dir.path);
   ASSERT_EQ(run.exitStatus, 0);
@@ -52,7 +54,7 @@ TEST(RealRom, EveryGlyphIsFoundThroughTheWrittenFiles) {
     const int number = byteAt(index, static_cast<std::size_t>(glyph.encoding));
     ASSERT_NE(number, 0) << glyph.encoding;
     for (std::size_t row = 0; row < 16; ++row) {
-      ASSERT_EQ(byteAt(data, 16 * static_cast<std::size_t>(number - 1) + row), glyph.rows[row]) << glyph.encoding;
+      ASSERT_EQ(byteAt(data, 16 * static_cast<std::size_t>(number - 1) + row), rowOf(glyph, row)) << glyph.encoding;
     }
   }
   const auto fulls = parseBdfGlyphs(fullPath);
@@ -69,7 +71,7 @@ TEST(RealRom, EveryGlyphIsFoundThroughTheWrittenFiles) {
     maxSlot = std::max(maxSlot, slot);
     for (std::size_t row = 0; row < 16; ++row) {
       const std::size_t offset = 32 * static_cast<std::size_t>(slot) + 2 * row;
-      ASSERT_EQ(static_cast<unsigned long>(byteAt(data, offset) << 8 | byteAt(data, offset + 1)), glyph.rows[row])
+      ASSERT_EQ(static_cast<unsigned long>(byteAt(data, offset) << 8 | byteAt(data, offset + 1)), rowOf(glyph, row))
           << key;
     }
   }
@@ -96,6 +98,36 @@ TEST(RealRom, EveryGlyphIsFoundThroughTheWrittenFiles) {
   const auto readbackFull = picturesAfter(run.output, "+[", 4);
   EXPECT_EQ(reportFull.size(), fulls.size());
   EXPECT_TRUE(reportFull == readbackFull);
+}
+
+TEST(FontPairs, TinyCommittedPair) {
+  expectRomHoldsExactly(MASKBURN_SOURCE_DIR "/tests/fixtures/tiny8x16.bdf",
+                        MASKBURN_SOURCE_DIR "/tests/fixtures/tiny16x16.bdf");
+}
+
+class ShinonomePair : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(ShinonomePair, EveryGlyphIsFoundThroughTheWrittenFiles) {
+  const std::string halfPath = realFontPath(GetParam().first);
+  const std::string fullPath = realFontPath(GetParam().second);
+  if (halfPath.empty() || fullPath.empty()) return;
+  expectRomHoldsExactly(halfPath, fullPath);
+}
+
+// Every 16-dot family Debian ships whose bounding box is 8x16 / 16x16 (the italic ones are wider).
+INSTANTIATE_TEST_SUITE_P(Debian, ShinonomePair,
+                         ::testing::Values(std::make_pair("shnm8x16r", "shnmk16"), std::make_pair("shnm8x16rb", "shnmk16b"),
+                                           std::make_pair("shnm8x16a", "shnmk16min"),
+                                           std::make_pair("shnm8x16ab", "shnmk16minb")));
+
+TEST(FontPairs, ItalicShinonomeIsRejectedForItsSize) {
+  const std::string italic = realFontPath("shnm8x16ri");
+  if (italic.empty()) return;
+  TempDir dir;
+  const ToolRun run = runTool({"-8x16", italic}, dir.path);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_NE(run.output.find(cp932("フォントサイズが8x16ではありません。\n")), std::string::npos);
+  EXPECT_EQ(readFile(dir.file("FONTINDEX.BIN")), std::string(512, '\0'));  // nothing read, files still written
 }
 
 }  // namespace
