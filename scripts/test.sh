@@ -19,3 +19,6 @@ for variant in normal sanitize; do
   cmake --build "$dir" -j2
   (cd "$dir" && ctest -j2 --output-on-failure)
 done
+
+echo "== fuzz targets, 30 s each =="
+bash fuzz/run.sh 30

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "font/c_number.h"
@@ -129,19 +130,22 @@ FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
 }
 
 FontReadResult readFontFile(const FontVariant& variant, const std::string& path) {
-  // Read-only: the reader never writes a font, so a read-only font must read normally.
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  // Only regular files are fonts: a FIFO without a writer would block the tool for ever, and a device
+  // is no font. Read-only: the reader never writes a font, so a read-only font must read normally.
+  std::error_code error;
+  const bool regular = std::filesystem::is_regular_file(path, error);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(regular ? std::fopen(path.c_str(), "rb") : nullptr, &std::fclose);
   if (!file) {
     consolePrint(Text::FontOpenError, path.c_str());
     return FontReadResult::OpenFailed;
   }
-  auto scanner = std::make_unique<LineScanner>();
+  std::unique_ptr<LineScanner> scanner(new LineScanner);  // its buffers need no clearing
   startScanning(*scanner, file.get());
   return readFont(variant, *scanner);
 }
 
 FontReadResult readFontText(const FontVariant& variant, std::string_view text) {
-  auto scanner = std::make_unique<LineScanner>();
+  std::unique_ptr<LineScanner> scanner(new LineScanner);
   startScanning(*scanner, text);
   return readFont(variant, *scanner);
 }

@@ -1,9 +1,11 @@
 // Glyph store storage and its commit, clear and release operations.
 // Records are created on first commit of a code and reused by later commits of the same kind and code.
-// They are carved out of blocks of a thousand, so a real font costs a few allocations, not thousands.
+// They are carved out of blocks that grow to a thousand records, so a real font costs a few allocations,
+// not thousands, and a tiny one stays tiny.
 #include "font/glyph_store.h"
 
 #include <algorithm>
+#include <memory>
 
 std::array<GlyphRecord*, kHalfTableSize> halfGlyphTable{};
 std::array<GlyphRecord*, kFullTableSize> fullGlyphTable{};
@@ -13,21 +15,25 @@ std::bitset<256> fullGlyphRowsInUse;
 namespace {
 
 struct RecordBlock {
-  static constexpr int kRecords = 1024;
-  GlyphRecord records[kRecords];
+  std::unique_ptr<GlyphRecord[]> records;
+  int capacity = 0;
   int used = 0;
   RecordBlock* previous = nullptr;
 };
 
+constexpr int kFirstBlockRecords = 32;
+constexpr int kLargestBlockRecords = 1024;
+
 RecordBlock* newestBlock = nullptr;
 
 GlyphRecord* newRecord() {
-  if (newestBlock == nullptr || newestBlock->used == RecordBlock::kRecords) {
-    auto* block = new RecordBlock;  // out of memory ends the process: nothing can be built without the store
-    block->previous = newestBlock;
-    newestBlock = block;
+  if (newestBlock == nullptr || newestBlock->used == newestBlock->capacity) {
+    // Out of memory ends the process: nothing can be built without the store.
+    const int capacity = newestBlock ? std::min(2 * newestBlock->capacity, kLargestBlockRecords) : kFirstBlockRecords;
+    newestBlock = new RecordBlock{std::make_unique<GlyphRecord[]>(static_cast<std::size_t>(capacity)), capacity, 0,
+                                  newestBlock};
   }
-  return &newestBlock->records[newestBlock->used++];
+  return &newestBlock->records[static_cast<std::size_t>(newestBlock->used++)];
 }
 
 GlyphRecord* recordFor(GlyphRecord*& entry, std::uint16_t code) {

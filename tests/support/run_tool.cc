@@ -22,6 +22,7 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::string& wo
     dup2(pipeEnds[1], STDOUT_FILENO);
     close(pipeEnds[1]);
     if (chdir(workDir.c_str()) != 0) _exit(127);
+    alarm(120);  // a tool that hangs is ended (and the test sees the signal) instead of stalling the suite
     if (options.fileSizeLimit >= 0) {
       const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
