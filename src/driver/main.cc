@@ -1,10 +1,12 @@
 // Entry point of maskburn: runs one conversion and hands the buffered console output to standard output.
 #include <csignal>
 
+#include "driver/platform_file_names.h"
 #include "driver/run.h"
 #include "report/console.h"
 
 int main(int argc, char** argv) {
+  prepareFileNames();
 #ifdef SIGXFSZ
   // Past a file-size limit a write must fail (and be reported), not kill the tool mid-file.
   std::signal(SIGXFSZ, SIG_IGN);
