@@ -22,3 +22,6 @@ done
 
 echo "== fuzz targets, 30 s each =="
 bash fuzz/run.sh 30
+
+echo "== Windows build under Wine, compared with the Linux build =="
+bash scripts/windows-check.sh
