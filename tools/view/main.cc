@@ -1,0 +1,166 @@
+// maskburn-view: draws a ROM (FONTINDEX.BIN + FONTDATA.BIN) as PNG pictures, reading it through romfont:
+// a sheet of every glyph, or a UTF-8 text as the device would show it.
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "png_output.h"
+#include "rom_source.h"
+#include "sheet.h"
+#include "text_picture.h"
+
+namespace {
+
+constexpr int kExitRomOrOutput = 1;  // ROM files unreadable or damaged, or the picture not written
+constexpr int kExitUsage = 2;        // bad arguments: nothing is read or written
+constexpr std::size_t kMaxTextBytes = 100000;
+
+constexpr const char* kUsage =
+    "usage: maskburn-view --sheet OUT.png [--rows FIRST-LAST] [options]\n"
+    "       maskburn-view --text TEXT OUT.png [options]\n"
+    "options: --index FILE (default FONTINDEX.BIN)  --data FILE (default FONTDATA.BIN)  --scale N (1-16, default 1)\n"
+    "--sheet draws every glyph of the ROM, half-width then full-width in code order, 32 to a row, each row\n"
+    "labelled with its first code in hex; --rows keeps only rows FIRST to LAST (counted from 1).\n"
+    "--text draws a UTF-8 text as the device does; characters the ROM lacks are shown as its middle dot\n"
+    "or an empty box, and listed.\n";
+
+struct Options {
+  std::optional<std::string> sheetPath;
+  std::string textPath;
+  std::optional<std::string> text;
+  std::string indexPath = "FONTINDEX.BIN";
+  std::string dataPath = "FONTDATA.BIN";
+  RowRange rows;
+  int scale = 1;
+  bool help = false;
+};
+
+// A whole decimal number in [low, high], or nothing.
+std::optional<int> parseNumber(std::string_view text, int low, int high) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (char digit : text) {
+    if (digit < '0' || digit > '9') return std::nullopt;
+    value = value * 10 + (digit - '0');
+  }
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
+
+// Parses the arguments; returns "" or what is wrong with them.
+std::string parseArguments(const std::vector<std::string>& arguments, Options& options) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& name = arguments[i];
+    const std::size_t valuesNeeded = name == "--text" ? 2 : 1;
+    const bool takesValue = name == "--sheet" || name == "--text" || name == "--index" || name == "--data" ||
+                            name == "--rows" || name == "--scale";
+    if (name == "--help" || name == "-h") {
+      options.help = true;
+      continue;
+    }
+    if (!takesValue) return "unknown argument '" + name + "'";
+    if (arguments.size() - i - 1 < valuesNeeded) {
+      return name + (valuesNeeded == 2 ? " needs a text and an output file" : " needs a value");
+    }
+    const std::string& value = arguments[++i];
+    if (name == "--sheet" || name == "--text") {
+      if (options.sheetPath || options.text) return "give only one of --sheet and --text";
+    }
+    if (name == "--sheet") {
+      options.sheetPath = value;
+    } else if (name == "--text") {
+      options.text = value;
+      options.textPath = arguments[++i];
+    } else if (name == "--index") {
+      options.indexPath = value;
+    } else if (name == "--data") {
+      options.dataPath = value;
+    } else if (name == "--scale") {
+      const auto scale = parseNumber(value, 1, 16);
+      if (!scale) return "--scale takes a whole number from 1 to 16, not '" + value + "'";
+      options.scale = *scale;
+    } else {
+      const std::size_t dash = value.find('-');
+      const auto first = parseNumber(std::string_view(value).substr(0, dash), 1, 100000);
+      const auto last = dash == std::string::npos ? std::nullopt
+                                                  : parseNumber(std::string_view(value).substr(dash + 1), 1, 100000);
+      if (!first || !last || *first > *last) return "--rows takes FIRST-LAST, such as 1-8, not '" + value + "'";
+      options.rows = {*first, *last};
+    }
+  }
+  if (options.help) return "";
+  if (!options.sheetPath && !options.text) return "nothing to do: give --sheet OUT.png or --text TEXT OUT.png";
+  if ((options.sheetPath ? *options.sheetPath : options.textPath).empty()) return "the output file name is empty";
+  if (options.text && options.text->empty()) return "--text: the text is empty";
+  if (options.text && options.text->size() > kMaxTextBytes) {
+    return "--text: the text is longer than " + std::to_string(kMaxTextBytes) + " bytes";
+  }
+  if (options.text && options.rows.last != 0) return "--rows applies to --sheet only";
+  return "";
+}
+
+void say(const std::string& line) { std::fprintf(stderr, "maskburn-view: %s\n", line.c_str()); }
+
+int run(const Options& options) {
+  LoadedRom rom;
+  if (const std::string problem = loadRom(options.indexPath, options.dataPath, rom); !problem.empty()) {
+    say(problem);
+    return kExitRomOrOutput;
+  }
+
+  if (options.text) {
+    const TextPicture picture = drawText(rom.font, *options.text);
+    if (!picture.romError.empty()) {
+      say("the ROM failed at " + picture.romError + "; nothing written");
+      return kExitRomOrOutput;
+    }
+    for (const std::string& note : picture.notes) say(note);
+    if (const std::string problem = writePng(options.textPath, picture.canvas, options.scale); !problem.empty()) {
+      say(problem);
+      return kExitRomOrOutput;
+    }
+    return 0;
+  }
+
+  const Sheet sheet = drawSheet(rom.font, options.rows);
+  constexpr std::size_t kProblemsShown = 20;
+  for (std::size_t i = 0; i < sheet.problems.size() && i < kProblemsShown; ++i) say(sheet.problems[i]);
+  if (sheet.problems.size() > kProblemsShown) {
+    say("... and " + std::to_string(sheet.problems.size() - kProblemsShown) + " more damaged entries");
+  }
+  if (sheet.canvas.width() == 0) {
+    say(options.rows.last == 0 ? "the ROM holds no glyph that could be drawn; nothing written"
+                               : "the sheet has no rows in the range asked for; nothing written");
+    return kExitRomOrOutput;
+  }
+  if (const std::string problem = writePng(*options.sheetPath, sheet.canvas, options.scale); !problem.empty()) {
+    say(problem);
+    return kExitRomOrOutput;
+  }
+  if (!sheet.problems.empty()) {
+    say("the ROM is damaged: " + std::to_string(sheet.problems.size()) +
+        " entries point outside its files; the sheet shows the rest");
+    return kExitRomOrOutput;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  Options options;
+  if (const std::string problem = parseArguments(arguments, options); !problem.empty()) {
+    say(problem);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  return run(options);
+}

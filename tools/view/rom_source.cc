@@ -1,0 +1,47 @@
+// Reading the ROM files for the viewer, with size limits checked before anything is kept.
+#include "rom_source.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Reads a whole file of at most limit bytes.
+std::string readWhole(const std::string& path, std::uintmax_t limit, std::vector<std::uint8_t>& bytes) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return "cannot open " + path + ": " + std::strerror(errno);
+  bytes.clear();
+  std::uint8_t buffer[65536];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    if (bytes.size() + got > limit) {
+      return path + " is larger than any ROM file of its kind (at most " + std::to_string(limit) + " bytes)";
+    }
+    bytes.insert(bytes.end(), buffer, buffer + got);
+    if (got < sizeof buffer) break;
+  }
+  if (std::ferror(file.get())) return "cannot read " + path + ": " + std::strerror(errno);
+  return "";
+}
+
+}  // namespace
+
+std::string loadRom(const std::string& indexPath, const std::string& dataPath, LoadedRom& rom) {
+  std::string problem = readWhole(indexPath, ROMFONT_INDEX_MAX_BYTES, rom.index);
+  if (problem.empty()) problem = readWhole(dataPath, kMaxDataBytes, rom.data);
+  if (!problem.empty()) return problem;
+  const romfont_result result =
+      romfont_init_memory(&rom.font, rom.index.data(), static_cast<std::uint32_t>(rom.index.size()), rom.data.data(),
+                          static_cast<std::uint32_t>(rom.data.size()));
+  if (result != ROMFONT_OK) {
+    return indexPath + " is not a ROM index: its size, " + std::to_string(rom.index.size()) +
+           " bytes, is not a multiple of 512 from 512 to " + std::to_string(ROMFONT_INDEX_MAX_BYTES);
+  }
+  return "";
+}
