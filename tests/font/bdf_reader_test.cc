@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <array>
-#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -90,32 +90,17 @@ class BdfReaderTest : public ::testing::Test {
   std::string captured_;
 };
 
-TEST_F(BdfReaderTest, HalfWidthCharactersLandUnderTheirCodes) {
-  const std::vector<std::string> rows = {"18", "24", "42", "42", "7E", "42", "42", "42",
-                                         "00", "00", "00", "00", "00", "00", "81", "3C"};
-  EXPECT_EQ(readHalfFontText(kHalfHeader + character("65", rows) + character("32", {}) + "ENDFONT\n"),
-            FontReadResult::Read);
-  EXPECT_EQ(halfRows(65), (Rows{0x18, 0x24, 0x42, 0x42, 0x7E, 0x42, 0x42, 0x42, 0, 0, 0, 0, 0, 0, 0x81, 0x3C}));
-  EXPECT_EQ(halfRows(32), Rows(16, 0));
-  ASSERT_NE(halfGlyphTable[65], nullptr);
-  EXPECT_EQ(halfGlyphTable[65]->code, 65);
-  EXPECT_EQ(halfGlyphTable[65]->hasHalf, 1);
-  EXPECT_EQ(storeContents().size(), 2u);
-  EXPECT_EQ(chainLength(), 2);
-  EXPECT_EQ(takeOutput(), "");
-}
-
 TEST_F(BdfReaderTest, HalfWidthRowIsTheLowByteOfABase16Number) {
   const std::vector<std::string> rows = {
       "0X81", "+7e", "-1", "1A5",
       "80000000",   // beyond 32 bits: counts as 0x7FFFFFFF
       "-80000001",  // counts as -0x80000000
       "zz",         // no hex digits: a zero row that still takes its place
-      "7Fjunk", "\rC3",  // a lone carriage return stays in the token and is skipped like a space
+      "7Fjunk", "5", "12345A5", "0000000C3",
       "0x", std::string(48, '0') + "1F",  // token cut to 49 bytes: "000...01"
       "3C"};
-  readHalfFontText(kHalfHeader + character("65", rows));
-  EXPECT_EQ(halfRows(65), padded({0x81, 0x7E, 0xFF, 0xA5, 0xFF, 0x00, 0x00, 0x7F, 0xC3, 0x00, 0x01, 0x3C}, 16));
+  EXPECT_EQ(readHalfFontText(kHalfHeader + character("65", rows)), FontReadResult::Read);
+  EXPECT_EQ(halfRows(65), (Rows{0x81, 0x7E, 0xFF, 0xA5, 0xFF, 0x00, 0x00, 0x7F, 0x05, 0xA5, 0xC3, 0x00, 0x01, 0x3C, 0, 0}));
 }
 
 TEST_F(BdfReaderTest, FullWidthRowIsOneSixteenBitNumberLeftByteFirst) {
@@ -127,11 +112,8 @@ TEST_F(BdfReaderTest, FullWidthRowIsOneSixteenBitNumberLeftByteFirst) {
   Rows expected = {0x00, 0xFF, 0x80, 0x01, 0x23, 0x45, 0xFF, 0xFE, 0xFF, 0xFF, 0x01, 0x80};
   for (int i = 0; i < 10; ++i) expected.insert(expected.end(), {0x00, 0x01});
   EXPECT_EQ(fullRows(0x3042), expected);
-  ASSERT_NE(fullGlyphTable[0x3042], nullptr);
-  EXPECT_EQ(fullGlyphTable[0x3042]->code, 0x3042);
-  EXPECT_EQ(fullGlyphTable[0x3042]->hasFull, 1);
-  EXPECT_EQ(fullGlyphTable[0x3042]->halfBitmap, (std::array<std::uint8_t, 16>{}));
   EXPECT_EQ(storeContents().size(), 1u);
+  EXPECT_EQ(takeOutput(), "");
 }
 
 TEST_F(BdfReaderTest, FullWidthCodesAreKeyedThroughTheJisMapping) {
@@ -154,7 +136,7 @@ TEST_F(BdfReaderTest, EachCharacterKeepsAtMostSixteenRowsAndStartsBlank) {
   std::vector<std::string> seventeen;
   for (int row = 1; row <= 17; ++row) seventeen.push_back(std::to_string(row));  // decimal looks are hex too
   const std::string text = kHalfHeader + character("65", seventeen) + character("66", std::vector<std::string>(10, "FF")) +
-                           "STARTCHAR nobitmap\nENCODING 67\nENDCHAR\n";
+                           "STARTCHAR nobitmap\nENCODING 67\nFF\nENDCHAR\n";  // FF is no row before BITMAP
   readHalfFontText(text);
   EXPECT_EQ(halfRows(65), (Rows{0x1, 0x2, 0x3, 0x4, 0x5, 0x6, 0x7, 0x8, 0x9, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16}));
   EXPECT_EQ(halfRows(66), padded(Rows(10, 0xFF), 16));  // rows 10-15 do not keep the previous character's
@@ -166,15 +148,19 @@ TEST_F(BdfReaderTest, KeywordsAreObeyedInEveryStateAndOtherLinesByState) {
       // In a bitmap: COMMENT changes nothing; ENCODING, lower case and longer words, a bounding box are rows.
       "STARTCHAR a\nENCODING 65\nBITMAP\n01\nCOMMENT ENDCHAR STARTCHAR\n02\nENCODING 66\nendchar\nENDCHARS\n"
       "FONTBOUNDINGBOX 1 1\nENDCHAR\n"
-      // STARTCHAR in a bitmap forgets the code.
-      "STARTCHAR b\nENCODING 67\nBITMAP\nFF\nSTARTCHAR c\nBITMAP\n80\nENDCHAR\n"
-      // BITMAP between characters enters a bitmap: the bounding box after it is a row, not checked.
+      // BITMAP between characters enters a bitmap: the bounding box after it is a row, not checked, and
+      // the ENDCHAR after it has no code to commit.
       "BITMAP\nFONTBOUNDINGBOX 7 7\nENDCHAR\n"
+      // A second BITMAP starts the rows again from a blank bitmap.
+      "STARTCHAR b\nENCODING 66\nBITMAP\nFF\nFF\nBITMAP\n01\nENDCHAR\n"
+      // STARTCHAR in a bitmap forgets the code.
+      "STARTCHAR c\nENCODING 67\nBITMAP\nFF\nSTARTCHAR d\nBITMAP\n80\nENDCHAR\n"
       // ENCODING between characters is ignored.
       "ENCODING 68\nBITMAP\n01\nENDCHAR\n";
   EXPECT_EQ(readHalfFontText(text), FontReadResult::Read);
   EXPECT_EQ(halfRows(65), padded({0x01, 0x02, 0x0E, 0x0E, 0x0E, 0x0F}, 16));
-  EXPECT_EQ(storeContents().size(), 1u);
+  EXPECT_EQ(halfRows(66), padded({0x01}, 16));
+  EXPECT_EQ(storeContents().size(), 2u);
   EXPECT_EQ(takeOutput(), "");
 }
 
@@ -200,15 +186,16 @@ TEST_F(BdfReaderTest, RepeatedCodeReplacesTheBitmapInTheSameRecord) {
 }
 
 TEST_F(BdfReaderTest, HalfWidthCodesAbove255AreSkippedAndCounted) {
-  // 4294967361 = 2^32 + 65 counts as 2147483647, whose low 16 bits are 65535.
-  const std::string text = kHalfHeader + character("256", {"01"}) + character("-1", {"02"}) +
-                           character("4294967361", {"03"}) + character("65", {"04"});
+  // 4294967361 = 2^32 + 65 counts as 2147483647, whose low 16 bits are 65535; 4161 is 0x1041.
+  std::string text = kHalfHeader + character("256", {"01"}) + character("-1", {"02"}) + character("4161", {"05"}) +
+                     character("4294967361", {"03"}) + character("65", {"04"});
+  for (int code = 300; code < 308; ++code) text += character(std::to_string(code), {"06"});
   EXPECT_EQ(readHalfFontText(text), FontReadResult::Read);
   EXPECT_EQ(halfRows(65), padded({0x04}, 16));
   EXPECT_EQ(halfGlyphTable[0], nullptr);
   EXPECT_EQ(halfGlyphTable[255], nullptr);
   EXPECT_EQ(chainLength(), 1);
-  EXPECT_EQ(takeOutput(), encodeCodePage932("文字コードが255を超える文字を3個無視しました。\n"));
+  EXPECT_EQ(takeOutput(), encodeCodePage932("文字コードが255を超える文字を12個無視しました。\n"));
 }
 
 TEST_F(BdfReaderTest, BoundingBoxMustNameTheFontSize) {
@@ -224,6 +211,7 @@ TEST_F(BdfReaderTest, BoundingBoxMustNameTheFontSize) {
       {false, "", true},
       {false, "COMMENT FONTBOUNDINGBOX 1 1\nfontboundingbox 1 1", true},
       {false, "FONTBOUNDINGBOX 16 16 0 -2", false},
+      {false, "FONTBOUNDINGBOX\t16\t16", false},
       {false, "FONTBOUNDINGBOX 8 016 0 -2", false},
       {false, "FONTBOUNDINGBOX 8 16\r\r", false},  // the first carriage return stays in "16\r"
       {false, "SIZE 8 16\nFONTBOUNDINGBOX 8", false},
@@ -288,10 +276,11 @@ TEST_F(BdfReaderTest, CrLfAndLfFontsGiveTheSameGlyphs) {
   EXPECT_EQ(storeContents(), fromLf);
   EXPECT_EQ(takeOutput(), "");
 
-  // A carriage return not before a line feed stays: "ENDCHAR\r" is a row.
+  // A carriage return not before a line feed stays in its token: "ENDCHAR\r" is a row, and "\rC3" reads
+  // as C3 since the conversion skips leading white space.
   clearGlyphStore();
-  readHalfFontText(kHalfHeader + "STARTCHAR a\nENCODING 65\nBITMAP\n01\nENDCHAR\r\r\nENDCHAR\n");
-  EXPECT_EQ(halfRows(65), padded({0x01, 0x0E}, 16));
+  readHalfFontText(kHalfHeader + "STARTCHAR a\nENCODING 65\nBITMAP\n01\nENDCHAR\r\r\n\rC3\nENDCHAR\n");
+  EXPECT_EQ(halfRows(65), padded({0x01, 0x0E, 0xC3}, 16));
 }
 
 TEST_F(BdfReaderTest, EndMarkEndsTheInputAndNulEndsTheLine) {
@@ -301,6 +290,15 @@ TEST_F(BdfReaderTest, EndMarkEndsTheInputAndNulEndsTheLine) {
   EXPECT_EQ(halfRows(66), padded({0x02}, 16));
   EXPECT_EQ(halfGlyphTable[67], nullptr);
   EXPECT_EQ(chainLength(), 2);
+
+  // The end of the given text ends the input too, even right after a row's digits or a keyword.
+  clearGlyphStore();
+  const std::string whole = kHalfHeader + "STARTCHAR a\nENCODING 65\nBITMAP\n7F\nENDCHAR\nSTARTCHAR b\nENCODING 66\n"
+                            "BITMAP\n7\nENDCHAR\n";
+  readHalfFontText(std::string_view(whole).substr(0, whole.find("\nSTARTCHAR b")));
+  EXPECT_EQ(halfRows(65), padded({0x7F}, 16));
+  readHalfFontText(std::string_view(whole).substr(0, whole.rfind("\nENDCHAR")));
+  EXPECT_EQ(halfGlyphTable[66], nullptr);
 
   clearGlyphStore();
   const std::string withNul = kHalfHeader + "\0FONTBOUNDINGBOX 1 1\nSTARTCHAR n\nENCODING 6\0"s + "5\nBITMAP\n" +
@@ -313,13 +311,9 @@ TEST_F(BdfReaderTest, EndMarkEndsTheInputAndNulEndsTheLine) {
 
 // A fresh folder for font files, removed with its contents at the end of the test.
 struct FontFolder {
-  FontFolder() {
-    char pattern[] = "/tmp/bdf_reader_test.XXXXXX";
-    path = mkdtemp(pattern) ? pattern : "";
-  }
-  ~FontFolder() {
-    if (!path.empty()) std::filesystem::remove_all(path);
-  }
+  FontFolder() : path(mkdtemp(pattern) ? pattern : "") {}
+  ~FontFolder() { if (!path.empty()) std::filesystem::remove_all(path); }
+  char pattern[28] = "/tmp/bdf_reader_test.XXXXXX";
   std::string write(const std::string& name, const std::string& bytes) const {
     const std::string file = path + "/" + name;
     std::ofstream(file, std::ios::binary) << bytes;
@@ -331,49 +325,62 @@ struct FontFolder {
 TEST_F(BdfReaderTest, ReadOnlyFontFileReadsLikeTheSameTextInMemory) {
   FontFolder folder;
   ASSERT_FALSE(folder.path.empty());
-  std::string text = kHalfHeader;
-  for (int code = 1; code <= 255; ++code) {
-    std::vector<std::string> rows;
-    for (int r = 0; r < 16; ++r) {
+  ASSERT_EQ(chmod(folder.path.c_str(), 0755), 0);
+  for (const std::string eol : {"\r\n", "\n"}) {
+    SCOPED_TRACE(eol == "\n" ? "LF" : "CR LF");
+    clearGlyphStore();
+    std::string text = kHalfHeader;
+    for (int code = 1; code <= 255; ++code) {
       char row[3];
-      std::snprintf(row, sizeof row, "%02X", (code * 7 + r) & 0xFF);
-      rows.push_back(row);
+      std::snprintf(row, sizeof row, "%02X", code);
+      text += character(std::to_string(code), std::vector<std::string>(16, row));
     }
-    text += character(std::to_string(code), rows);
-  }
-  text = withCrLf(text);
-  // Comment lines move the carriage return of a later "ENDCHAR\r\n" onto the last byte of the first 64 KiB.
-  const std::string tail = "STARTCHAR again\r\nENCODING 200\r\nBITMAP\r\n0F\r\nENDCHAR";
-  const std::size_t pad = 65535 - text.size() - tail.size();
-  ASSERT_GE(pad, 9u);
-  for (std::size_t i = 1; i < pad / 9; ++i) text += "COMMENT\r\n";
-  text += "COMMENT" + std::string(pad % 9, ' ') + "\r\n";
-  text += tail;
-  ASSERT_EQ(text.size(), 65535u);
-  text += "\r\n" + withCrLf(character("201", {"55"}) + "ENDFONT\n");
+    if (eol != "\n") text = withCrLf(text);
+    // Comment lines move a line end onto the first 64 KiB's end: the CR of "ENDCHAR\r\n" is its last byte,
+    // or a row "0F" is split after its "0".
+    const std::string before = eol == "\n" ? "STARTCHAR again\nENCODING 200\nBITMAP\n0"
+                                           : "STARTCHAR again\r\nENCODING 200\r\nBITMAP\r\n0F\r\nENDCHAR\r";
+    const std::string comment = "COMMENT" + eol;
+    const std::size_t pad = 65536 - text.size() - before.size();
+    ASSERT_GE(pad, comment.size());
+    for (std::size_t i = 1; i < pad / comment.size(); ++i) text += comment;
+    text += "COMMENT" + std::string(pad % comment.size(), ' ') + eol + before;
+    ASSERT_EQ(text.size(), 65536u);
+    const std::string after = (eol == "\n" ? "F\nENDCHAR\n" : "\n") + character("201", {"55"}) + "ENDFONT\n";
+    text += eol == "\n" ? after : withCrLf(after).substr(1);
 
-  const std::string file = folder.write("half.bdf", text);
-  ASSERT_EQ(chmod(file.c_str(), 0444), 0);
-  EXPECT_EQ(readHalfFont(file), FontReadResult::Read);
-  const auto fromFile = storeContents();
-  EXPECT_EQ(fromFile.size(), 255u);
-  EXPECT_EQ(halfRows(200), padded({0x0F}, 16));
-  EXPECT_EQ(halfRows(201), padded({0x55}, 16));
-  EXPECT_EQ(halfRows(1), (Rows{7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22}));
-  clearGlyphStore();
-  readHalfFontText(text);
-  EXPECT_EQ(storeContents(), fromFile);
-  EXPECT_EQ(takeOutput(), "");
+    const std::string file = folder.write(eol == "\n" ? "lf.bdf" : "crlf.bdf", text);
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    // Permission bits do not bind root, so a child process reads the file as the unprivileged user "nobody".
+    EXPECT_EXIT(
+        {
+          if (geteuid() == 0 && setuid(65534) != 0) std::_Exit(2);
+          std::_Exit(readHalfFont(file) == FontReadResult::Read && halfGlyphTable[201] != nullptr ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(readHalfFont(file), FontReadResult::Read);
+    const auto fromFile = storeContents();
+    EXPECT_EQ(fromFile.size(), 255u);
+    EXPECT_EQ(halfRows(200), padded({0x0F}, 16));
+    EXPECT_EQ(halfRows(201), padded({0x55}, 16));
+    clearGlyphStore();
+    readHalfFontText(text);
+    EXPECT_EQ(storeContents(), fromFile);
+    EXPECT_EQ(takeOutput(), "");
+  }
 }
 
 TEST_F(BdfReaderTest, FontFilesThatCannotBeOpenedAreReportedWithTheirPath) {
   FontFolder folder;
   ASSERT_FALSE(folder.path.empty());
-  const std::string missing = folder.path + "/missing.bdf";
+  const std::string missing = folder.path + "/missing%d%s.bdf";  // the name goes out as it is
   EXPECT_EQ(readHalfFont(missing), FontReadResult::OpenFailed);
   EXPECT_EQ(readFullFont(missing), FontReadResult::OpenFailed);
   const std::string message = encodeCodePage932("ファイル(" + missing + ")オープンエラー\n");
   EXPECT_EQ(takeOutput(), message + message);
+  // A folder is no font file either.
+  EXPECT_EQ(readHalfFont(folder.path), FontReadResult::OpenFailed);
+  EXPECT_EQ(takeOutput(), encodeCodePage932("ファイル(" + folder.path + ")オープンエラー\n"));
   EXPECT_EQ(glyphChain, nullptr);
 
   const std::string full = folder.write("full.bdf", kFullHeader + character("9250", {"8001"}));
