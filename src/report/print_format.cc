@@ -57,20 +57,20 @@ CompiledFormat compileFormat(std::string_view pattern) {
   std::size_t pos = 0;
   while ((pos = pattern.find('%', pos)) != std::string_view::npos) {
     FormatPiece piece;
-    std::size_t spec = pos + 1;
-    if (spec < pattern.size() && pattern[spec] == '0') piece.zeroFill = true, ++spec;
-    while (spec < pattern.size() && pattern[spec] >= '0' && pattern[spec] <= '9') {
-      piece.width = std::min(piece.width * 10 + (pattern[spec++] - '0'), kMaxWidth);
+    std::size_t at = pos + 1;  // past the '%': flag, width, then the conversion letter
+    if (at < pattern.size() && pattern[at] == '0') piece.zeroFill = true, ++at;
+    while (at < pattern.size() && pattern[at] >= '0' && pattern[at] <= '9') {
+      piece.width = std::min(piece.width * 10 + (pattern[at++] - '0'), kMaxWidth);
     }
-    if (spec >= pattern.size() || (pattern[spec] != 's' && pattern[spec] != 'd' && pattern[spec] != 'X')) {
+    if (at >= pattern.size() || (pattern[at] != 's' && pattern[at] != 'd' && pattern[at] != 'X')) {
       ++pos;
       continue;
     }
-    piece.conversion = pattern[spec];
+    piece.conversion = pattern[at];
     compiled.takesText = compiled.takesText || piece.conversion == 's';
     literalRanges.emplace_back(literalStart, pos - literalStart);
     compiled.pieces.push_back(piece);
-    literalStart = pos = spec + 1;
+    literalStart = pos = at + 1;
   }
   literalRanges.emplace_back(literalStart, pattern.size() - literalStart);
   compiled.pieces.push_back(FormatPiece{});
