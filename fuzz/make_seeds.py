@@ -4,7 +4,7 @@ hand-made edge cases, and (when given) from real fonts, cut to their first 32 KB
 
 Usage: make_seeds.py OUT_DIR [REAL_FONT_DIR]
 Input layouts: bdf_reader_fuzz takes one selector byte (even = half-width, odd = full-width) then the font;
-readback_fuzz and run_fuzz take a 2-byte little-endian length of the first part, then both parts."""
+readback_fuzz, romfont_fuzz and run_fuzz take a 2-byte little-endian length of the first part, then both parts."""
 import os
 import subprocess
 import sys
@@ -60,11 +60,13 @@ def main():
         if maskburn:
             index, data = rom_files(half, full, maskburn)
             write(out_dir, "readback_fuzz", name + "-rom", pair(index, data))
+            write(out_dir, "romfont_fuzz", name + "-rom", pair(index, data))
     for number, text in enumerate(edge):
         write(out_dir, "bdf_reader_fuzz", "edge%d-half" % number, b"\x00" + text)
         write(out_dir, "bdf_reader_fuzz", "edge%d-full" % number, b"\x01" + text)
         write(out_dir, "run_fuzz", "edge%d-pair" % number, pair(text, text))
     write(out_dir, "readback_fuzz", "empty-rom", pair(bytes(512), bytes(32)))
+    write(out_dir, "romfont_fuzz", "empty-rom", pair(bytes(512), bytes(32)))
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(bdf_reader_fuzz readback_fuzz run_fuzz)
+((${#targets[@]})) || targets=(bdf_reader_fuzz readback_fuzz run_fuzz romfont_fuzz)
 
 missing=()
 for package in clang libclang-rt-14-dev; do
@@ -15,7 +15,8 @@ for package in clang libclang-rt-14-dev; do
 done
 ((${#missing[@]})) && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 
-CXX=clang++ cmake -S . -B build/fuzz -DMASKBURN_FUZZ=ON -DMASKBURN_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DMASKBURN_FUZZ=ON -DMASKBURN_TESTS=OFF -DMASKBURN_VIEW=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/fuzz -j2 >/dev/null
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMASKBURN_TESTS=OFF >/dev/null
 cmake --build build/release -j2 >/dev/null
