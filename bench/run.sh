@@ -13,6 +13,7 @@ for package in hyperfine xfonts-utils time; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
 if ((${#missing[@]})); then
+  apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMASKBURN_TESTS=OFF >/dev/null

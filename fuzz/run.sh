@@ -13,7 +13,10 @@ missing=()
 for package in clang libclang-rt-14-dev; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
-((${#missing[@]})) && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if ((${#missing[@]})); then
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DMASKBURN_FUZZ=ON -DMASKBURN_TESTS=OFF -DMASKBURN_VIEW=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
