@@ -11,6 +11,11 @@ int main(int argc, char** argv) {
   // Past a file-size limit a write must fail (and be reported), not kill the tool mid-file.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+#ifdef SIGPIPE
+  // A reader that stops early (maskburn ... | head) must not cost the ROM files: the report is lost, the
+  // conversion still runs to its end.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   const int status = runMaskburn(argc, argv);
   consoleFlush();
   return status;

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 
 #include "font/c_number.h"
+#include "font/font_file.h"
 #include "font/glyph_store.h"
 #include "font/jis_mapping.h"
 #include "font/line_scanner.h"
@@ -130,11 +130,8 @@ FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
 }
 
 FontReadResult readFontFile(const FontVariant& variant, const std::string& path) {
-  // Only regular files are fonts: a FIFO without a writer would block the tool for ever, and a device
-  // is no font. Read-only: the reader never writes a font, so a read-only font must read normally.
-  std::error_code error;
-  const bool regular = std::filesystem::is_regular_file(path, error);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(regular ? std::fopen(path.c_str(), "rb") : nullptr, &std::fclose);
+  // Read-only: the reader never writes a font, so a read-only font must read normally.
+  const ReadOnlyFile file = openRegularFileForReading(path);
   if (!file) {
     consolePrint(Text::FontOpenError, path.c_str());
     return FontReadResult::OpenFailed;

@@ -52,14 +52,6 @@ char* putFullRow(char* out, const RowTable& table, std::uint8_t left, std::uint8
 
 }  // namespace
 
-std::string_view halfRowMarks(std::uint8_t byte) { return std::string_view(rowTable().rows[byte], kRowMarkBytes); }
-
-void drawHalfRow(std::uint8_t byte) { putHalfRow(consoleReserve(kRowBytes), rowTable(), byte); }
-
-void drawFullRow(std::uint8_t left, std::uint8_t right) {
-  putFullRow(consoleReserve(kRowMarkBytes + kRowBytes), rowTable(), left, right);
-}
-
 void drawHalfGlyph(const std::uint8_t* rows) {
   const RowTable& table = rowTable();
   char* out = consoleReserve(16 * kRowBytes);

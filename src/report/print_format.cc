@@ -75,16 +75,17 @@ CompiledFormat compileFormat(std::string_view pattern) {
   literalRanges.emplace_back(literalStart, pattern.size() - literalStart);
   compiled.pieces.push_back(FormatPiece{});
 
-  // Lay out the literals with their slack first, then point the pieces at them (no reallocation after).
-  std::vector<std::size_t> offsets;
-  for (const auto& [start, length] : literalRanges) {
-    offsets.push_back(compiled.literals.size());
-    compiled.literals.append(pattern.substr(start, length));
-    compiled.literals.append(kLiteralSlack, '\0');
-  }
+  // Lay out the literals with their slack, then point the pieces at them.
+  std::size_t total = 0;
+  for (const auto& range : literalRanges) total += range.second + kLiteralSlack;
+  compiled.literals = std::make_unique<char[]>(total);  // zero-filled, slack included
+  std::size_t offset = 0;
   for (std::size_t i = 0; i < compiled.pieces.size(); ++i) {
+    const auto [start, length] = literalRanges[i];
+    std::memcpy(compiled.literals.get() + offset, pattern.data() + start, length);
     FormatPiece& piece = compiled.pieces[i];
-    piece.literal = std::string_view(compiled.literals).substr(offsets[i], literalRanges[i].second);
+    piece.literal = std::string_view(compiled.literals.get() + offset, length);
+    offset += length + kLiteralSlack;
     compiled.mostBytes += piece.literal.size() + kLiteralSlack + (piece.conversion != 0 ? kIntegerRoom : 0);
   }
   return compiled;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,9 @@ inline constexpr std::size_t kIntegerRoom = kMaxWidth + 12 + 16;
 
 struct CompiledFormat {
   std::vector<FormatPiece> pieces;  // the last piece has no conversion
-  std::string literals;             // every literal, each followed by kLiteralSlack bytes
+  // Every literal, each followed by kLiteralSlack bytes. On the heap, so the pieces' views stay valid
+  // when the compiled format is moved (it cannot be copied).
+  std::unique_ptr<char[]> literals;
   bool takesText = false;           // has a %s, whose length is not known in advance
   std::size_t mostBytes = 0;        // without %s: the longest output, plus room for the fast copies
 };

@@ -2,29 +2,20 @@
 // way firmware would: code -> glyph number, key -> block -> slot.
 #include "report/readback_check.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <new>
-#include <system_error>
 #include <vector>
 
+#include "font/font_file.h"
 #include "report/console.h"
 #include "report/glyph_drawing.h"
 #include "rom/rom_files.h"
 #include "rom/rom_image.h"
 
 namespace {
-
-using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-// Opens an existing file for reading only; a directory counts as a file that cannot be opened.
-FileHandle openForReading(const char* name) {
-  std::error_code error;
-  if (std::filesystem::is_directory(name, error)) return FileHandle(nullptr, &std::fclose);
-  return FileHandle(std::fopen(name, "rb"), &std::fclose);
-}
 
 // What the index file supplied; everything it did not supply counts as zero.
 struct IndexTables {
@@ -82,7 +73,9 @@ std::int32_t readIndexFile(std::FILE* file, IndexTables& tables) {
     for (int low = 0; low < 256; ++low) listedSlots += entries[low] != 0;
     consolePrint(Text::LineEnd);
   }
-  return firstFullSlot(halfCount, listedSlots > 0) + listedSlots;
+  const bool blocksHoldEntries =
+      std::any_of(tables.blocks.begin(), tables.blocks.end(), [](std::uint16_t slot) { return slot != 0; });
+  return firstFullSlot(halfCount, blocksHoldEntries) + listedSlots;
 }
 
 void drawHalfGlyphs(const IndexTables& tables, const std::uint8_t* data, std::size_t dataRead) {
@@ -116,7 +109,7 @@ void checkRomFiles() {
   consolePrint(Text::DumpHeading);
   auto tables = std::make_unique<IndexTables>();
   std::int32_t slotCount = 0;
-  if (FileHandle index = openForReading(kIndexFileName)) {
+  if (const ReadOnlyFile index = openRegularFileForReading(kIndexFileName)) {
     slotCount = readIndexFile(index.get(), *tables);
     consolePrint(Text::DumpFullCount, slotCount);
   }
@@ -125,7 +118,7 @@ void checkRomFiles() {
   std::unique_ptr<std::uint8_t[]> data(new (std::nothrow) std::uint8_t[dataBytes]);
   std::size_t dataRead = 0;
   if (data) {
-    if (FileHandle file = openForReading(kDataFileName)) {
+    if (const ReadOnlyFile file = openRegularFileForReading(kDataFileName)) {
       consolePrint(Text::DumpSlotCount, slotCount, slotCount * 32);
       dataRead = std::fread(data.get(), 1, dataBytes, file.get());
     }

@@ -2,6 +2,7 @@
 // found through the files alone, so the listing can be compared glyph by glyph with the build report.
 #pragma once
 
-// Works on whatever files of those names it finds (opened for reading only); never reads outside what the
-// files supplied: missing index bytes count as zero, and a glyph whose bytes were not all read is not drawn.
+// Works on whatever regular files of those names it finds (opened for reading only); never reads outside
+// what the files supplied: missing index bytes count as zero, and a glyph whose bytes were not all read is
+// not drawn.
 void checkRomFiles();

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #include "report/console.h"
@@ -21,24 +23,31 @@ void appendLittleEndian16(std::string& out, std::uint16_t value) {
   out.push_back(static_cast<char>(value >> 8));
 }
 
-std::string temporaryNameFor(const std::string& target) {
-  return "." + target + ".tmp";
+constexpr int kTemporaryNameTries = 100;
+
+// Creates a new temporary file beside the target, under a name nothing else holds: whatever is left in
+// the folder (a stale file, a FIFO, a link to some other file) is never opened or written through.
+std::FILE* createTemporaryFile(const std::string& target, std::string* name) {
+  for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+    *name = "." + target + "." + std::to_string(attempt) + ".tmp";
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(*name, error);
+    if (std::filesystem::exists(status)) continue;  // taken, or a dangling link
+    if (error && error != std::errc::no_such_file_or_directory) return nullptr;
+    return std::fopen(name->c_str(), "wb");
+  }
+  return nullptr;
 }
 
 // Writes bytes to a temporary file beside the target and renames it over the target once it is complete.
 // On any failure the temporary file is removed and an existing target is left as it was.
 // onCreated runs once the temporary file exists, before any data is written.
-bool replaceFile(const std::string& target, std::string_view bytes, std::size_t zeroPadding,
-                 const std::function<void()>& onCreated) {
-  const std::string temporary = temporaryNameFor(target);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+bool replaceFile(const std::string& target, std::string_view bytes, const std::function<void()>& onCreated) {
+  std::string temporary;
+  std::FILE* file = createTemporaryFile(target, &temporary);
   if (file == nullptr) return false;
   onCreated();
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  static const char kZeros[1024] = {};
-  for (std::size_t left = zeroPadding; ok && left > 0; left -= std::min(left, sizeof kZeros)) {
-    ok = std::fwrite(kZeros, 1, std::min(left, sizeof kZeros), file) == std::min(left, sizeof kZeros);
-  }
   ok = std::fflush(file) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
   std::error_code error;
@@ -50,8 +59,6 @@ bool replaceFile(const std::string& target, std::string_view bytes, std::size_t 
   return true;
 }
 
-}  // namespace
-
 std::string indexFileBytes() {
   std::string out(reinterpret_cast<const char*>(romImage.indexH), sizeof romImage.indexH);
   out.append(reinterpret_cast<const char*>(romImage.blockIndex), sizeof romImage.blockIndex);
@@ -62,22 +69,27 @@ std::string indexFileBytes() {
   return out;
 }
 
-std::size_t dataFileSize() { return (static_cast<std::size_t>(romImage.fontCountF) + 1) * kFullGlyphBytes; }
+// One slot past the last one used. The largest store (255 half-width glyphs, first slot 128, and every key
+// but 0) ends exactly at the end of the data area.
+static_assert((128 + 65535 + 1) * kFullGlyphBytes == kFontDataBytes, "the data file always fits the data area");
+
+std::string_view dataFileBytes() {
+  const std::size_t size = (static_cast<std::size_t>(romImage.fontCountF) + 1) * kFullGlyphBytes;
+  return std::string_view(reinterpret_cast<const char*>(romImage.fontData.get()), std::min(size, kFontDataBytes));
+}
+
+}  // namespace
 
 bool writeRomFiles() {
   bool ok = true;
-  if (!replaceFile(kIndexFileName, indexFileBytes(), 0, [] {})) {
+  if (!replaceFile(kIndexFileName, indexFileBytes(), [] {})) {
     consolePrint(Text::FileWriteError, kIndexFileName);
     ok = false;
   }
   const auto announce = [] {
     consolePrint(Text::WrittenSlotCount, romImage.fontCountF, romImage.fontCountF * 32);
   };
-  // One slot past the last one used; anything past the data area (never reached by real fonts) is zero.
-  const std::size_t size = dataFileSize();
-  const std::size_t fromData = std::min(size, kFontDataBytes);
-  const std::string_view data(reinterpret_cast<const char*>(romImage.fontData.get()), fromData);
-  if (!replaceFile(kDataFileName, data, size - fromData, announce)) {
+  if (!replaceFile(kDataFileName, dataFileBytes(), announce)) {
     consolePrint(Text::FileWriteError, kDataFileName);
     ok = false;
   }

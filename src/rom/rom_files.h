@@ -14,10 +14,6 @@ inline constexpr const char* kDataFileName = "FONTDATA.BIN";
 inline constexpr std::size_t kIndexHeaderBytes = 512;
 inline constexpr std::size_t kIndexBlockBytes = 512;
 
-// The bytes of FONTINDEX.BIN, and the size of FONTDATA.BIN, for the current romImage.
-std::string indexFileBytes();
-std::size_t dataFileSize();
-
 // Writes both files, each replaced whole or not at all. Returns false when either could not be written
 // (each failure is reported with the file's name; the other file is still attempted).
 bool writeRomFiles();

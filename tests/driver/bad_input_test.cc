@@ -127,6 +127,27 @@ TEST(BadInput, OutputsInTheWay) {
   EXPECT_TRUE(std::filesystem::is_directory(dir.file("FONTDATA.BIN")));
 }
 
+// Whatever sits where the writer would put its temporary files is left alone and never written through.
+TEST(BadInput, TemporaryFileTrapsAndEarlyClosedOutput) {
+  TempDir dir;
+  std::filesystem::copy(MASKBURN_SOURCE_DIR "/tests/golden/example/half.bdf", dir.file("half.bdf"));
+  writeFile(dir.file("precious.txt"), "keep me");
+  std::filesystem::create_symlink(dir.file("precious.txt"), dir.file(".FONTINDEX.BIN.0.tmp"));
+  ASSERT_EQ(mkfifo(dir.file(".FONTDATA.BIN.0.tmp").c_str(), 0600), 0);
+  ToolRun run = runTool({"-8x16", "half.bdf"}, dir.path);
+  expectCompleteRun(run, dir, 0);
+  EXPECT_EQ(readFile(dir.file("precious.txt")), "keep me");
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.file("FONTINDEX.BIN"))));
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.file(".FONTDATA.BIN.0.tmp")));
+
+  // A reader that stops after a few bytes (maskburn ... | head) costs the report, not the ROM files.
+  std::filesystem::remove(dir.file("FONTDATA.BIN"));
+  run = runTool({"-8x16", "half.bdf"}, dir.path, {.closeOutputAfter = 10});
+  EXPECT_EQ(run.signal, 0);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(readFile(dir.file("FONTDATA.BIN")).size(), 96u);  // three half-width glyphs, then one slot
+}
+
 // When writing fails at once (a file-size limit of 0), the read-back check meets the files that were
 // there before: short, oversized or random ones. It lists them without crashing and leaves them as they are.
 TEST(BadInput, ForeignRomFilesBeforeTheReadBack) {
@@ -139,6 +160,12 @@ TEST(BadInput, ForeignRomFilesBeforeTheReadBack) {
       {randomBytes(9000, 2), randomBytes(5000, 3)},
       {randomBytes(100, 4), ""},
   };
+  // A FIFO in a ROM file's place is not read (it would block the check for ever).
+  ASSERT_EQ(mkfifo(dir.file("FONTINDEX.BIN").c_str(), 0600), 0);
+  const ToolRun blocked = runTool({"-8x16", "half.bdf"}, dir.path, {.fileSizeLimit = 0});
+  EXPECT_EQ(blocked.exitStatus, 1);
+  EXPECT_TRUE(blocked.output.ends_with(cp932("★★ 全角　DUMP\n")));
+  std::filesystem::remove(dir.file("FONTINDEX.BIN"));
   for (const auto& [index, data] : pairs) {
     writeFile(dir.file("FONTINDEX.BIN"), index);
     writeFile(dir.file("FONTDATA.BIN"), data);

@@ -2,6 +2,9 @@
 // they supply, never read past, and a glyph whose bytes are not all there is not drawn.
 #include "report/readback_check.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -94,6 +97,22 @@ TEST_F(ReadbackCheckTest, GlyphsBeyondTheDataReadAreNotDrawn) {
                            inkRows16 + "\n\n+[3002] indexF[30][ 2]=5 addr=160\n")),
             std::string::npos);
   EXPECT_TRUE(out.ends_with("addr=160\n"));  // a header alone, nothing drawn after it
+}
+
+// The check opens both files for reading only: read-only files read normally. Permission bits do not bind
+// root, so a child process runs the check as the unprivileged user "nobody".
+TEST_F(ReadbackCheckTest, ReadOnlyFilesAreRead) {
+  writeFile("FONTINDEX.BIN", std::string(512, '\0'));
+  writeFile("FONTDATA.BIN", std::string(32, '\0'));
+  for (const char* name : {"FONTINDEX.BIN", "FONTDATA.BIN"}) ASSERT_EQ(chmod(name, 0444), 0);
+  ASSERT_EQ(chmod(dir.path.c_str(), 0755), 0);
+  EXPECT_EXIT(
+      {
+        if (geteuid() == 0 && setuid(65534) != 0) std::_Exit(2);
+        const std::string out = check();
+        std::_Exit(out.find(cp932("全角 FontCout=0\nfontCountF=0 [0]\n")) != std::string::npos ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ReadbackCheckTest, FullWidthOnlyFilesStartAtSlotOne) {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -27,6 +28,7 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::string& wo
       const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
     }
+    for (std::string& setting : options.environment) putenv(setting.data());
     std::vector<char*> argv;
     std::string name = "maskburn";
     argv.push_back(name.data());
@@ -39,8 +41,9 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::string& wo
   close(pipeEnds[1]);
   ToolRun run;
   char buffer[65536];
-  for (;;) {
-    const ssize_t got = read(pipeEnds[0], buffer, sizeof buffer);
+  while (run.output.size() < options.closeOutputAfter) {
+    const std::size_t want = std::min(sizeof buffer, options.closeOutputAfter - run.output.size());
+    const ssize_t got = read(pipeEnds[0], buffer, want);
     if (got <= 0) break;
     run.output.append(buffer, static_cast<std::size_t>(got));
   }

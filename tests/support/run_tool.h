@@ -1,6 +1,7 @@
 // Runs the real maskburn executable in a folder of its own and captures exactly what it printed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,9 @@ struct ToolRun {
 };
 
 struct ToolOptions {
-  long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes for the tool's process; -1 = unlimited
+  long fileSizeLimit = -1;                // RLIMIT_FSIZE in bytes for the tool's process; -1 = unlimited
+  std::vector<std::string> environment;   // extra NAME=VALUE settings for the tool's process
+  std::size_t closeOutputAfter = SIZE_MAX;  // stop reading (and close the pipe) after this many bytes
 };
 
 // Runs maskburn with argv[0] "maskburn" and the given arguments, in workDir.
