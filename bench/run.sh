@@ -7,15 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-200}
 
-bash scripts/setup-debian.sh
-missing=()
-for package in hyperfine xfonts-utils time; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/setup-debian.sh hyperfine xfonts-utils time
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMASKBURN_TESTS=OFF >/dev/null
 cmake --build build/release -j2 >/dev/null
 bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnmk16

@@ -9,14 +9,7 @@ shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(bdf_reader_fuzz readback_fuzz run_fuzz romfont_fuzz)
 
-missing=()
-for package in clang libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/setup-debian.sh  # clang and its fuzzer runtime among the rest
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DMASKBURN_FUZZ=ON -DMASKBURN_TESTS=OFF -DMASKBURN_VIEW=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -27,18 +27,7 @@ quietly() {
 }
 
 # --- packages and the Japanese locale --------------------------------------------------------------
-bash scripts/setup-debian.sh
-packages=(g++-mingw-w64-x86-64-posix wine wine64 locales)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/setup-debian.sh g++-mingw-w64-x86-64-posix wine wine64 locales
 # Wine takes its ANSI code page from the Unix locale: ja_JP.UTF-8 gives code page 932, as Japanese Windows.
 if ! locale -a | grep -qix 'ja_JP.utf-\?8'; then
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
