@@ -12,11 +12,12 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
 #ifdef SIGPIPE
-  // A reader that stops early (maskburn ... | head) must not cost the ROM files: the report is lost, the
-  // conversion still runs to its end.
+  // A reader that stops early (maskburn ... | head) must not cost the ROM files: the rest of the report is
+  // lost (and the exit status says so), the conversion still runs to its end.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
   const int status = runMaskburn(argc, argv);
   consoleFlush();
-  return status;
+  // A report that could not be written in full is a failed run, even when the ROM files were written.
+  return status == kExitSuccess && consoleOutputFailed() ? kExitFailure : status;
 }

@@ -4,7 +4,8 @@
 
 enum ExitStatus {
   kExitSuccess = 0,
-  kExitFailure = 1,  // a font was missing, unreadable or of the wrong size, or a ROM file was not written
+  kExitFailure = 1,  // a font was missing, unreadable or of the wrong size, a ROM file was not written,
+                     // or the report could not be written to standard output
   kExitUsage = 2,    // an option had no file name after it
 };
 

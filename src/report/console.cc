@@ -21,6 +21,7 @@ struct ConsoleState {
   std::array<char, kBufferBytes> buffer;
   std::size_t used = 0;
   std::string* capture = nullptr;
+  bool outputFailed = false;  // some output could not be written to standard output
 };
 
 ConsoleState console;
@@ -32,8 +33,9 @@ void writeOut(const char* bytes, std::size_t length) {
     // The console buffers by itself: standard output's own buffer would only split the writes.
     static const bool unbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0) == 0;
     (void)unbuffered;
-    // A failed write to standard output cannot be reported anywhere; the run goes on regardless.
-    (void)std::fwrite(bytes, 1, length, stdout);
+    // A failed write cannot be reported on the console itself: it is remembered for the exit status, and
+    // the run goes on (the ROM files matter more than the report).
+    if (std::fwrite(bytes, 1, length, stdout) != length) console.outputFailed = true;
   }
 }
 
@@ -173,8 +175,10 @@ void consolePrintCells(Text cell, Text blank, const std::uint16_t* values, std::
 void consoleFlush() {
   if (console.used > 0) writeOut(console.buffer.data(), console.used);
   console.used = 0;
-  if (console.capture == nullptr) std::fflush(stdout);
+  if (console.capture == nullptr && std::fflush(stdout) != 0) console.outputFailed = true;
 }
+
+bool consoleOutputFailed() { return console.outputFailed; }
 
 void consoleCaptureTo(std::string* sink) {
   consoleFlush();

@@ -30,6 +30,9 @@ const std::string& consoleText(Text text);
 // Hands everything buffered to standard output (or to the capture string).
 void consoleFlush();
 
+// True once any output could not be written to standard output (a full disk, a closed pipe).
+bool consoleOutputFailed();
+
 // Sends all later output to *sink (appended) instead of standard output; nullptr restores standard output.
 // Anything still buffered is flushed to the old destination first.
 void consoleCaptureTo(std::string* sink);

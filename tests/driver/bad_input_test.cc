@@ -140,12 +140,17 @@ TEST(BadInput, TemporaryFileTrapsAndEarlyClosedOutput) {
   EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.file("FONTINDEX.BIN"))));
   EXPECT_TRUE(std::filesystem::is_fifo(dir.file(".FONTDATA.BIN.0.tmp")));
 
-  // A reader that stops after a few bytes (maskburn ... | head) costs the report, not the ROM files.
+  // A reader that stops after a few bytes (maskburn ... | head) costs the report, not the ROM files; the
+  // lost report fails the run.
+  // 200 glyphs make a report larger than a pipe holds, so some of it is written after the reader is gone.
+  std::vector<BdfGlyph> glyphs;
+  for (int code = 1; code <= 200; ++code) glyphs.push_back({code, std::vector<unsigned>(16, 0x5A)});
+  writeFile(dir.file("many.bdf"), bdfText(8, glyphs));
   std::filesystem::remove(dir.file("FONTDATA.BIN"));
-  run = runTool({"-8x16", "half.bdf"}, dir.path, {.closeOutputAfter = 10});
+  run = runTool({"-8x16", "many.bdf"}, dir.path, {.closeOutputAfter = 10});
   EXPECT_EQ(run.signal, 0);
-  EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_EQ(readFile(dir.file("FONTDATA.BIN")).size(), 96u);  // three half-width glyphs, then one slot
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(readFile(dir.file("FONTDATA.BIN")).size(), 101u * 32);  // 200 half-width glyphs, then one slot
 }
 
 // When writing fails at once (a file-size limit of 0), the read-back check meets the files that were
