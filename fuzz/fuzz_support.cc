@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "report/console.h"
+#include "text/console.h"
 
 namespace {
 std::string sink;

@@ -3,7 +3,7 @@
 
 #include "driver/platform_file_names.h"
 #include "driver/run.h"
-#include "report/console.h"
+#include "text/console.h"
 
 int main(int argc, char** argv) {
   prepareFileNames();

@@ -9,7 +9,7 @@
 #include "font/bdf_reader.h"
 #include "font/glyph_store.h"
 #include "report/build_report.h"
-#include "report/console.h"
+#include "text/console.h"
 #include "report/readback_check.h"
 #include "rom/rom_files.h"
 #include "rom/rom_image.h"

@@ -12,7 +12,7 @@
 #include "font/glyph_store.h"
 #include "font/jis_mapping.h"
 #include "font/line_scanner.h"
-#include "report/console.h"
+#include "text/console.h"
 
 namespace {
 

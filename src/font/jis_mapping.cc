@@ -2,7 +2,7 @@
 // Codes outside JIS X 0208 go through the same arithmetic, so every 16-bit value has a defined key.
 #include "font/jis_mapping.h"
 
-#include "font/code_page_932.h"
+#include "text/code_page_932.h"
 
 ShiftJisPair jisToShiftJis(std::int32_t n) {
   const unsigned bits = static_cast<std::uint32_t>(n);

@@ -2,7 +2,7 @@
 // all read from romImage. Its counterpart from the written files is the read-back check.
 #include "report/build_report.h"
 
-#include "report/console.h"
+#include "text/console.h"
 #include "report/glyph_drawing.h"
 #include "rom/rom_image.h"
 

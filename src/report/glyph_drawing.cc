@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "report/console.h"
+#include "text/console.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "font/font_file.h"
-#include "report/console.h"
+#include "text/console.h"
 #include "report/glyph_drawing.h"
 #include "rom/rom_files.h"
 #include "rom/rom_image.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "report/console.h"
+#include "text/console.h"
 #include "rom/rom_image.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "font/glyph_store.h"
-#include "report/console.h"
+#include "text/console.h"
 
 RomImage romImage;
 

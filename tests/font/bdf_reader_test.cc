@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "font/code_page_932.h"
+#include "text/code_page_932.h"
 #include "font/glyph_store.h"
-#include "report/console.h"
+#include "text/console.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "font/bdf_reader.h"
 #include "font/glyph_store.h"
 #include "font/jis_mapping.h"
-#include "report/console.h"
+#include "text/console.h"
 #include "support/real_fonts.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <filesystem>
 
-#include "report/console.h"
+#include "text/console.h"
 #include "support/run_tool.h"
 #include "support/text_builder.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "font/glyph_store.h"
-#include "report/console.h"
+#include "text/console.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Console channel implementation: catalogue texts encoded once, formatted by a small printf subset
 // straight into a 64 KiB buffer. A report of several megabytes thus costs a few large writes and no
 // per-call set-up of the C library's formatted output.
-#include "report/console.h"
+#include "text/console.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "font/code_page_932.h"
-#include "report/print_format.h"
+#include "text/code_page_932.h"
+#include "text/print_format.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The compiled printf subset against the C library's snprintf, over every catalogue format that takes
 // numbers and over awkward values; and listing rows against one print per cell.
-#include "report/print_format.h"
+#include "text/print_format.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdio>
 
-#include "report/console.h"
+#include "text/console.h"
 
 namespace {
 

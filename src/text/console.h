@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/messages.h"
+#include "text/messages.h"
 
 // printf-style output of a catalogue text, converted to code page 932. The formats use %s, %d and %X
 // with an optional 0 flag and width; %s arguments go out unchanged.

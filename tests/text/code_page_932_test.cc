@@ -1,10 +1,10 @@
 // Code page 932: the decoder's special single bytes and unmapped pairs, and every catalogue text encoded
 // exactly as an independent converter (the C library's iconv) encodes it.
-#include "font/code_page_932.h"
+#include "text/code_page_932.h"
 
 #include <gtest/gtest.h>
 
-#include "report/messages.h"
+#include "text/messages.h"
 #include "support/text_builder.h"
 
 namespace {

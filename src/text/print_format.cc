@@ -1,6 +1,6 @@
 // The compiled printf subset: formats parsed once, integers formatted by hand, short literals copied in
 // fixed 16-byte moves (every literal is stored with slack after it).
-#include "report/print_format.h"
+#include "text/print_format.h"
 
 #include <algorithm>
 #include <array>

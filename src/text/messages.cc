@@ -1,6 +1,6 @@
 // Every message, heading and listing format of the tool, as UTF-8. Order follows the Text enum.
 // Formats use printf conversions; %s arguments are passed through as the bytes they are.
-#include "report/messages.h"
+#include "text/messages.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Code page 932 decoding through the generated table, and the reverse mapping built from it on first use.
 // The table comes from tools/gen_code_page_932.py so anyone can regenerate it and compare.
-#include "font/code_page_932.h"
+#include "text/code_page_932.h"
 
 #include <array>
 
 namespace {
 
-#include "font/code_page_932_table.inc"
+#include "text/code_page_932_table.inc"
 
 int leadRow(std::uint8_t lead) {
   return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
