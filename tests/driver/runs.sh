@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Runs the real converter on every case of runs.txt, each in a fresh folder, and checks its exit status, what
+# it printed and the files it left; with MASKBURN_MEMCHECK set, the cases marked "memcheck" run under
+# valgrind. With --windows MASKBURN.EXE, runs the cases marked "windows:" under Wine and the Linux build alike
+# and requires the same status, the same files byte for byte and the same report with CR LF line ends.
+# Usage: runs.sh MASKBURN [--windows MASKBURN.EXE]    (UPDATE_GOLDEN=1 rewrites the "stdout:" files)
+set -uo pipefail
+tests=$(cd "$(dirname "$0")/.." && pwd)
+windows_exe=${3:+$(realpath "$3")}
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+mkdir "$work/bin" && ln -s "$(realpath "$1")" "$work/bin/maskburn" && chmod 755 "$work"
+export PATH=$work/bin:$PATH
+passed=0 failed=0 cases=0
+
+to932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
+fail() { problems+=("$*"); }
+# split LINE [WINE]: key, value, its first word as a name (in UTF-8 for Wine), and the rest.
+split() {
+  key=${1%%:*} value=${1#*: } name=$(printf '%b' "${value%% *}") rest=""
+  [[ $value != *' '* ]] || rest=${value#* }
+  [[ $key == write ]] || rest=$(printf '%b.' "$rest") rest=${rest%.}
+  [[ -z ${2:-} ]] || name=$(printf '%s' "$name" | iconv -f CP932 -t UTF-8)
+}
+
+# set_up DIR [WINE]: the case's files in DIR.
+set_up() {
+  local line
+  mkdir -p "$1"
+  for line in "${setup[@]}"; do
+    split "$line" "${2:-}"
+    case $key in
+      copy) rest=${rest:-${name##*/}} && cp "$tests/$name" "$1/$([[ -z ${2:-} ]] && echo "$rest" || printf %s "$rest" | iconv -f CP932 -t UTF-8)" ;;
+      real) cp "${MASKBURN_FONT_DIR:-/none}/$name" "$1/" || return 77 ;;
+      write) printf '%b' "$rest" > "$1/$name" ;;
+      bytes) python3 -c 'import sys; size, fill, *sets = sys.argv[2:]; b = bytearray([int(fill, 0)]) * int(size)
+for s in sets: at, v = s.split("="); b[int(at, 0)] = int(v, 0)
+open(sys.argv[1], "wb").write(b)' "$1/$name" $rest ;;
+      chars) read -r width count first codes <<< "$rest"  # COUNT characters of WIDTH, codes FIRST + i % CODES
+        awk -v w="$width" -v n="$count" -v first=$((first)) -v m="$codes" 'BEGIN { printf "FONTBOUNDINGBOX %d 16 0 -2\n", w
+          for (i = 0; i < n; i++) printf "STARTCHAR c\nENCODING %d\nBITMAP\n%0" w / 4 "X\nENDCHAR\n", first + i % m, i % 2 ^ w }' \
+          > "$1/$name" ;;
+      fifo) mkfifo "$1/$name" ;;
+      dir) mkdir "$1/$name" ;;
+      symlink) ln -s "$rest" "$1/$name" ;;
+      readonly) chmod 0444 "$1/$name" ;;
+    esac
+  done
+  cp -a "$1" "$1.before" && chmod 777 "$1"  # writable for a run as nobody
+}
+
+# run_in DIR [WINE]: runs the case in DIR; what it printed in DIR.out and DIR.err, its exit status in status.
+run_in() {
+  local args=() word
+  for word in $arguments; do args+=("$(printf '%b' "$word")"); done
+  (
+    cd "$1" && trap '' XFSZ && umask 022 && ulimit -f "${limit:-unlimited}" || exit 99
+    for word in $environment; do export "${word?}"; done
+    if [[ -n ${2:-} ]]; then  # cmd passes on "maskburn.exe" as typed, so the Linux run is given that name too
+      for word in "${!args[@]}"; do args[word]=$(printf %s "${args[word]}" | iconv -f CP932 -t UTF-8); done
+      LANG=$locale LC_ALL=$locale exec wine cmd /c maskburn.exe "${args[@]}"
+    fi
+    argv0=maskburn${windows_exe:+.exe}
+    [[ -z $memcheck || -z ${MASKBURN_MEMCHECK:-} ]] || exec valgrind --quiet --error-exitcode=99 --leak-check=full \
+      --errors-for-leak-kinds=definite,indirect,possible maskburn "${args[@]}"
+    [[ -z $as_nobody ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
+      "$argv0" "${args[@]}"
+    exec -a "$argv0" maskburn "${args[@]}"
+  ) < /dev/null 2> "$1.err" | head -c "${close_after:-999999999}" > "$1.out"
+  status=${PIPESTATUS[0]}
+}
+
+# check DIR: the case's expectations of the run in DIR.
+check() {
+  local dir=$1 out needle line
+  [[ $status == "$expect_status" ]] || fail "exit status $status, expected $expect_status"
+  [[ ! -s $dir.err ]] || fail "standard error: $(head -c 300 "$dir.err")"
+  out=$(cat "$dir.out"; echo .)
+  for line in "${expect[@]}"; do
+    split "$line"
+    case $key in
+      stdout)
+        [[ -z ${UPDATE_GOLDEN:-} ]] || iconv -f CP932 -t UTF-8 "$dir.out" > "$tests/$value"
+        to932 "$(cat "$tests/$value"; echo .)" | head -c -1 | cmp -s - "$dir.out" ||
+          fail "report differs from $value: $(diff <(iconv -f CP932 -t UTF-8 "$dir.out") "$tests/$value" | head -5)" ;;
+      contains) needle=$(to932 "$(printf '%b.' "$value")") && [[ $out == *"${needle%.}"* ]] || fail "report lacks: $value" ;;
+      contains-bytes) needle=$(printf '%b.' "$value") && [[ $out == *"${needle%.}"* ]] || fail "report lacks: $value" ;;
+      ends) [[ $out == *"$(to932 "$(printf '%b.' "$value")")" ]] || fail "report does not end with: ${value:0:200}" ;;
+      files) [[ $(cd "$dir" && ls -A | tr '\n' ' ') == "$value " ]] || fail "files left: $(cd "$dir" && ls -A)" ;;
+      file)
+        case $rest in
+          kept) cmp -s "$dir.before/$name" "$dir/$name" || fail "$name changed" ;;
+          dir) [[ -d $dir/$name ]] || fail "$name is no longer a folder" ;;
+          fifo) [[ -p $dir/$name ]] || fail "$name is no longer a FIFO" ;;
+          absent) [[ ! -e $dir/$name ]] || fail "$name exists" ;;
+          size*) [[ $(stat -c %s "$dir/$name") == "${rest#size }" ]] || fail "$name: $(stat -c %s "$dir/$name") bytes" ;;
+          mode*) [[ $(stat -c %a "$dir/$name") == "${rest#mode }" ]] || fail "$name: mode $(stat -c %a "$dir/$name")" ;;
+          zeros*) cmp -s <(head -c "${rest#zeros }" /dev/zero) "$dir/$name" || fail "$name is not ${rest#zeros } zeros" ;;
+          *) cmp -s "$tests/$rest" "$dir/$name" || fail "$name differs from $rest" ;;
+        esac ;;
+    esac
+  done
+}
+
+# compare_windows DIR: the Windows run in DIR/windows against the Linux run in DIR/linux; the fonts are named
+# differently on the two systems, so only the ROM files are compared by name.
+compare_windows() {
+  local linux_status=$status file
+  set_up "$1/windows" wine && cp "$windows_exe" "$1/windows/maskburn.exe" && run_in "$1/windows" wine
+  find "$1/linux" "$1/windows" -type f ! -name '*.BIN' -delete
+  [[ $status == "$linux_status" ]] || fail "Windows exit status $status, Linux $linux_status"
+  [[ $(ls -A "$1/linux") == "$(ls -A "$1/windows")" ]] || fail "Windows left other files: $(ls -A "$1/windows")"
+  for file in FONTINDEX.BIN FONTDATA.BIN; do
+    [[ ! -f $1/linux/$file ]] || cmp -s "$1/linux/$file" "$1/windows/$file" || fail "Windows $file differs"
+  done
+  sed 's/$/\r/' "$1/linux.out" | cmp -s - "$1/windows.out" || fail "Windows report differs from Linux's with CR LF"
+}
+
+finish_case() {
+  [[ -n ${title:-} && ( -z $windows_exe || -n $locale ) ]] || return 0
+  local dir=$work/$((++cases)) skip=0
+  problems=()
+  set_up "$dir/linux" || skip=$?
+  if ((skip == 77)); then
+    [[ -z ${MASKBURN_REQUIRE_REAL_FONTS:-} ]] || fail "real fonts missing (MASKBURN_FONT_DIR)"
+  else
+    run_in "$dir/linux"
+    if [[ -z $windows_exe ]]; then check "$dir/linux"; else compare_windows "$dir"; fi
+  fi
+  ((${#problems[@]})) && failed=$((failed + 1)) || passed=$((passed + 1))
+  echo "$( ((${#problems[@]})) && echo FAIL || echo PASS)  $title"
+  ((${#problems[@]} == 0)) || printf '      %s\n' "${problems[@]}"
+}
+
+while IFS= read -r line || [[ -n $line ]]; do
+  case ${line%%:*} in
+    ''|'#'*) ;;
+    case) finish_case
+      title=${line#case: } setup=() expect=() arguments="" expect_status=0 limit="" close_after="" environment=""
+      as_nobody="" memcheck="" locale="" ;;
+    args) arguments=${line#args:} ;;
+    status) expect_status=${line#status: } ;;
+    limit) limit=${line#limit: } ;;
+    close-after) close_after=${line#close-after: } ;;
+    env) environment+=" ${line#env: }" ;;
+    as-nobody) as_nobody=1 ;;
+    memcheck) memcheck=1 ;;
+    windows) locale=${line#windows: } ;;
+    copy|real|write|bytes|chars|fifo|dir|symlink|readonly) setup+=("$line") ;;
+    *) expect+=("$line") ;;
+  esac
+done < "$tests/driver/runs.txt"
+finish_case
+echo "$passed passed, $failed failed"
+((failed == 0))
