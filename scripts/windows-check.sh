@@ -16,14 +16,13 @@ bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnmk16
 
 # Only the converter: the tests, fuzzers and the viewer (libpng) are not built for Windows.
 common=(-DCMAKE_BUILD_TYPE=Release -DMASKBURN_TESTS=OFF -DMASKBURN_FUZZ=OFF -DMASKBURN_SANITIZE=OFF -DMASKBURN_VIEW=OFF)
-for side in native windows; do
+for build in windows-native windows; do
   toolchain=()
-  [[ $side == native ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
-  { cmake -S . -B "build/windows-$side" "${common[@]}" "${toolchain[@]}" &&
-    cmake --build "build/windows-$side" -j2 --target maskburn; } > "$logs/$side-build.log" 2>&1 ||
-    { cat "$logs/$side-build.log"; exit 1; }
+  [[ $build == windows-native ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
+  { cmake -S . -B "build/$build" "${common[@]}" "${toolchain[@]}" && cmake --build "build/$build" -j2 --target maskburn; } \
+    > "$logs/$build.log" 2>&1 || { cat "$logs/$build.log"; exit 1; }
 done
-exe=$PWD/build/windows-windows/maskburn.exe
+exe=$PWD/build/windows/maskburn.exe
 
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')
 foreign=$(tr ' ' '\n' <<< "$imports" | grep -viE '^(kernel32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+|advapi32|user32)\.dll$' |
