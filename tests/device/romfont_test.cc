@@ -1,7 +1,7 @@
 // romfont lookups, every half-width code and many or all full-width keys, from memory and through the read
 // function: font pairs converted by the real executable (the committed tiny pair and every Shinonome pair
-// Debian ships that passes the size checks) against their BDF bitmaps, with the file sizes and the report
-// checked too; damaged images (cut at every length, random bytes, the largest numbers) against a lookup
+// Debian ships that passes the size checks) against their BDF bitmaps, with the file sizes checked too;
+// damaged images (cut at every length, random bytes, the largest numbers) against a lookup
 // written here from the file format, never reading outside the files. Also reads per glyph, failed reads,
 // missing pointers and index sizes.
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <functional>
 #include <random>
 #include <set>
-#include <sstream>
+#include <tuple>
 
 #include "device/rom_fixtures.h"
 #include "romfont.h"  // twice: the include guard must hold
@@ -50,23 +50,8 @@ std::vector<unsigned> allKeys() {
   return keys;
 }
 
-// The hex codes of the pictures (16 lines after a header) under headers that start with prefix, with them.
-std::map<std::string, std::string> picturesAfter(const std::string& report, const std::string& prefix, std::size_t digits) {
-  std::map<std::string, std::string> pictures;
-  std::istringstream lines(report);
-  std::string line, *picture = nullptr;
-  for (int rowsLeft = 0; std::getline(lines, line); --rowsLeft) {
-    if (rowsLeft > 0) *picture += line + "\n";
-    if (rowsLeft <= 0 && line.starts_with(prefix) && line.find(']') == prefix.size() + digits) {
-      picture = &pictures[line.substr(prefix.size(), digits)];
-      rowsLeft = 17;
-    }
-  }
-  return pictures;
-}
-
 // Every glyph of the BDF files is found under its code or key with its exact bitmap, and nothing else; the
-// files are exactly as large as the counts say; the read-back listing draws every glyph as the build report did.
+// files are exactly as large as the counts say.
 TEST(FontPairs, EveryGlyphIsFoundThroughTheWrittenFilesAndNothingElse) {
   for (const auto& [half, full] : {std::pair(kTinyHalf, kTinyFull), {realFontPath("shnm8x16r"), realFontPath("shnmk16")},
                                    {realFontPath("shnm8x16rb"), realFontPath("shnmk16b")},
@@ -85,9 +70,6 @@ TEST(FontPairs, EveryGlyphIsFoundThroughTheWrittenFilesAndNothingElse) {
     EXPECT_EQ(Rom(rom).init, ROMFONT_OK);
     EXPECT_EQ(rom.index.size(), 512 * (1 + blocks.size()));
     EXPECT_EQ(rom.data.size(), 32 * ((bdf.half.size() + 1) / 2 + bdf.full.size() + 1));
-    const auto reportHalf = picturesAfter(rom.report, "[", 2), reportFull = picturesAfter(rom.report, "FONT[", 4);
-    EXPECT_EQ(std::pair(reportHalf.size(), reportFull.size()), std::pair(bdf.half.size(), bdf.full.size()));
-    EXPECT_TRUE(reportHalf == picturesAfter(rom.report, "+[", 2) && reportFull == picturesAfter(rom.report, "+[", 4));
   }
   // The italic one is wider than 8 dots: refused (nothing read, the files still written).
   if (const std::string italic = realFontPath("shnm8x16ri"); !italic.empty()) {
@@ -127,15 +109,15 @@ TEST(RomfontDamage, CutRandomAndLargestImagesGiveTheReferenceResults) {
     if (tiny.index[256 + (key >> 8)] != 0) keys.push_back(key);
   }
   for (std::size_t length = 0; length <= tiny.data.size() || length <= tiny.index.size(); ++length) {
-    ASSERT_TRUE(sweepAgainstReference({tiny.index.substr(0, length), tiny.data, ""}, keys)) << "index cut " << length;
-    ASSERT_TRUE(sweepAgainstReference({tiny.index, tiny.data.substr(0, length), ""}, keys)) << "data cut " << length;
+    ASSERT_TRUE(sweepAgainstReference({tiny.index.substr(0, length), tiny.data}, keys)) << "index cut " << length;
+    ASSERT_TRUE(sweepAgainstReference({tiny.index, tiny.data.substr(0, length)}, keys)) << "data cut " << length;
   }
   std::mt19937 random(20240613);
   for (int round = 0; round < 24; ++round) {
     // Index sizes of a ROM and others, data from empty to a few kilobytes; in every other round, small block
     // numbers that often lead inside the index.
     RomFiles rom{std::string(round % 3 ? 512 * (1 + random() % 8) : random() % 256 * 13, '\0'),
-                 std::string(random() % 256 * 23, '\0'), ""};
+                 std::string(random() % 256 * 23, '\0')};
     for (char& value : rom.index) value = static_cast<char>(random() % 4 ? random() : 0);
     for (char& value : rom.data) value = static_cast<char>(random());
     for (std::size_t at = 256; round % 2 == 0 && at < std::min<std::size_t>(512, rom.index.size()); ++at) {
@@ -146,12 +128,12 @@ TEST(RomfontDamage, CutRandomAndLargestImagesGiveTheReferenceResults) {
   // Glyph number 255 for every half-width code; block 255, the last of the largest index, holds slot 0xFFFF
   // for key 0xABFF, whose glyph is the last 32 bytes of the largest data file. Data bytes repeat only every
   // 251 bytes, so a glyph read from a wrong offset shows. Then either file one byte short.
-  RomFiles rom{std::string(256, '\xFF') + std::string(512 * 256 - 256, '\0'), std::string(65536 * 32, '\0'), ""};
+  RomFiles rom{std::string(256, '\xFF') + std::string(512 * 256 - 256, '\0'), std::string(65536 * 32, '\0')};
   rom.index[256 + 0xAB] = rom.index[512 * 255 + 2 * 0xFF] = rom.index[512 * 255 + 2 * 0xFF + 1] = '\xFF';
   for (std::size_t i = 0; i < rom.data.size(); ++i) rom.data[i] = static_cast<char>(i % 251);
   ASSERT_EQ(reference(rom, true, 0xABFF).first, ROMFONT_OK);
-  for (const RomFiles& files : {rom, RomFiles{rom.index, rom.data.substr(0, rom.data.size() - 1), ""},
-                                RomFiles{rom.index.substr(0, rom.index.size() - 1), rom.data, ""}}) {
+  for (const RomFiles& files : {rom, RomFiles{rom.index, rom.data.substr(0, rom.data.size() - 1)},
+                                RomFiles{rom.index.substr(0, rom.index.size() - 1), rom.data}}) {
     EXPECT_TRUE(sweepAgainstReference(files, {0x0000, 0xABFE, 0xABFF})) << files.index.size() << " " << files.data.size();
   }
 }
@@ -186,8 +168,42 @@ TEST(RomfontErrors, FailedReadsMissingPointersAndIndexSizesNoRomHas) {
   for (const auto& [size, result] : {std::pair(512u, ROMFONT_OK), {1024u, ROMFONT_OK}, {512u * 256u, ROMFONT_OK},
                                      {0u, ROMFONT_BAD_IMAGE}, {256u, ROMFONT_BAD_IMAGE}, {511u, ROMFONT_BAD_IMAGE},
                                      {513u, ROMFONT_BAD_IMAGE}, {1000u, ROMFONT_BAD_IMAGE}, {512u * 257u, ROMFONT_BAD_IMAGE}}) {
-    EXPECT_EQ(Rom({std::string(size, '\0'), "", ""}).init, result) << size;
+    EXPECT_EQ(Rom({std::string(size, '\0'), ""}).init, result) << size;
   }
+}
+
+// The walker as firmware calls it (its cases are texts drawn by maskburn-view in tests/driver/runs.txt): up to a
+// NUL or with a length (an embedded NUL then a character), a failed read reported while the walk goes on, the
+// end staying the end; and characters looked up alone.
+TEST(RomfontWalk, UpToANulWithALengthFailedReadsAndSingleCharacters) {
+  Rom rom(tinyRom());
+  const Glyphs glyphs = bdfGlyphs(kTinyHalf, kTinyFull);
+  const std::vector<char> text = {'0', '\xE3', '\x81', '\x82', '\0', 'A'};
+  romfont_walker walker;
+  romfont_char ch;
+  const auto step = [&](romfont_result result, std::uint32_t codePoint, int width, int length, std::uint32_t offset) {
+    std::memset(&ch, 0x5A, sizeof ch);
+    const romfont_result got = romfont_next_char(&walker, &ch);
+    EXPECT_EQ(std::tuple(got, ch.code_point, int{ch.width}, int{ch.length}, ch.offset),
+              std::tuple(result, codePoint, width, length, offset));
+  };
+  rom.failAtCall = rom.calls + 2;  // the second read: the half-width glyph of '0'
+  romfont_walk(&walker, &rom.callback, text.data(), ROMFONT_NUL_TERMINATED);
+  step(ROMFONT_READ_ERROR, 0x30, 8, 1, 0);
+  EXPECT_EQ(ch.glyph[0], 0);
+  step(ROMFONT_OK, 0x3042, 16, 3, 1);
+  EXPECT_EQ(std::to_array(ch.glyph), glyphs.full.at(0x3042));
+  step(ROMFONT_END, 0, 0, 0, 4);
+  step(ROMFONT_END, 0, 0, 0, 4);
+  romfont_walk(&walker, &rom.memory, text.data(), static_cast<std::uint32_t>(text.size()));
+  step(ROMFONT_OK, 0x30, 8, 1, 0);
+  step(ROMFONT_OK, 0x3042, 16, 3, 1);
+  step(ROMFONT_NO_GLYPH, 0, 16, 1, 4);
+  step(ROMFONT_OK, 0x41, 8, 1, 5);
+  EXPECT_EQ(std::to_array(ch.glyph), glyphs.half.at(0x41));
+  EXPECT_EQ(romfont_char_glyph(&rom.memory, 0xFF71, &ch), ROMFONT_OK);  // half-width katakana under 0xB1
+  EXPECT_EQ(std::pair(int{ch.width}, std::to_array(ch.glyph)), std::pair(8, glyphs.half.at(0xB1)));
+  EXPECT_EQ(romfont_char_glyph(&rom.memory, 0x3044, &ch), ROMFONT_NO_GLYPH);
 }
 
 }  // namespace

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Runs the real converter on every case of runs.txt, each in a fresh folder, and checks its exit status, what
-# it printed and the files it left; with MASKBURN_MEMCHECK set, the cases marked "memcheck" run under
-# valgrind. With --windows MASKBURN.EXE, runs the cases marked "windows:" under Wine and the Linux build alike
-# and requires the same status, the same files byte for byte and the same report with CR LF line ends.
-# Usage: runs.sh MASKBURN [--windows MASKBURN.EXE]    (UPDATE_GOLDEN=1 rewrites the "stdout:" files)
+# Runs the real converter (or, for the cases marked "view", maskburn-view) on every case of runs.txt, each in
+# a fresh folder, and checks its exit status, what it printed and the files it left; with MASKBURN_MEMCHECK
+# set, the cases marked "memcheck" run under valgrind. With --windows MASKBURN.EXE, runs the cases marked
+# "windows:" under Wine and the Linux build alike and requires the same status, the same files byte for byte
+# and the same report with CR LF line ends.
+# Usage: runs.sh MASKBURN [MASKBURN-VIEW | --windows MASKBURN.EXE]   (UPDATE_GOLDEN=1 rewrites golden files)
 set -uo pipefail
 tests=$(cd "$(dirname "$0")/.." && pwd)
 windows_exe=${3:+$(realpath "$3")}
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 mkdir "$work/bin" && ln -s "$(realpath "$1")" "$work/bin/maskburn" && chmod 755 "$work"
+[[ ${2:---windows} == --windows ]] || ln -s "$(realpath "$2")" "$work/bin/maskburn-view"
 export PATH=$work/bin:$PATH
 passed=0 failed=0 cases=0
 
@@ -33,9 +35,12 @@ set_up() {
       copy) rest=${rest:-${name##*/}} && cp "$tests/$name" "$1/$([[ -z ${2:-} ]] && echo "$rest" || printf %s "$rest" | iconv -f CP932 -t UTF-8)" ;;
       real) cp "${MASKBURN_FONT_DIR:-/none}/$name" "$1/" || return 77 ;;
       write) printf '%b' "$rest" > "$1/$name" ;;
-      bytes) python3 -c 'import sys; size, fill, *sets = sys.argv[2:]; b = bytearray([int(fill, 0)]) * int(size)
+      bytes|patch) (cd "$1" && python3 -c 'import sys; name, key, first, *sets = sys.argv[1:]
+b = bytearray(open(first, "rb").read()) if key == "patch" else bytearray([int(sets.pop(0), 0)]) * int(first)
 for s in sets: at, v = s.split("="); b[int(at, 0)] = int(v, 0)
-open(sys.argv[1], "wb").write(b)' "$1/$name" $rest ;;
+open(name, "wb").write(b)' "$name" "$key" $rest) ;;
+      rom) [[ $name != */* ]] || cp "$tests/$name" "$tests/$rest" "$1/"  # the ROM the converter makes of a pair
+        (cd "$1" && maskburn -8x16 "${name##*/}" -16x16 "${rest##*/}" > /dev/null) ;;
       chars) read -r width count first codes <<< "$rest"  # COUNT characters of WIDTH, codes FIRST + i % CODES
         awk -v w="$width" -v n="$count" -v first=$((first)) -v m="$codes" 'BEGIN { printf "FONTBOUNDINGBOX %d 16 0 -2\n", w
           for (i = 0; i < n; i++) printf "STARTCHAR c\nENCODING %d\nBITMAP\n%0" w / 4 "X\nENDCHAR\n", first + i % m, i % 2 ^ w }' \
@@ -52,7 +57,7 @@ open(sys.argv[1], "wb").write(b)' "$1/$name" $rest ;;
 # run_in DIR [WINE]: runs the case in DIR; what it printed in DIR.out and DIR.err, its exit status in status.
 run_in() {
   local args=() word
-  for word in $arguments; do args+=("$(printf '%b' "$word")"); done
+  for word in $arguments; do args+=("$([[ $word == "''" ]] || printf '%b' "$word")"); done
   (
     cd "$1" && trap '' XFSZ && umask 022 && ulimit -f "${limit:-unlimited}" || exit 99
     for word in $environment; do export "${word?}"; done
@@ -63,6 +68,7 @@ run_in() {
     argv0=maskburn${windows_exe:+.exe}
     [[ -z $memcheck || -z ${MASKBURN_MEMCHECK:-} ]] || exec valgrind --quiet --error-exitcode=99 --leak-check=full \
       --errors-for-leak-kinds=definite,indirect,possible maskburn "${args[@]}"
+    [[ -z $view ]] || exec maskburn-view "${args[@]}"
     [[ -z $as_nobody ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
       "$argv0" "${args[@]}"
     exec -a "$argv0" maskburn "${args[@]}"
@@ -72,9 +78,15 @@ run_in() {
 
 # check DIR: the case's expectations of the run in DIR.
 check() {
-  local dir=$1 out needle line
+  local dir=$1 out needle line other
   [[ $status == "$expect_status" ]] || fail "exit status $status, expected $expect_status"
-  [[ ! -s $dir.err ]] || fail "standard error: $(head -c 300 "$dir.err")"
+  # maskburn prints nothing on standard error; maskburn-view its "stderr:" lines, and its usage after a usage
+  # error (status 2) and only then.
+  [[ $(grep '^maskburn-view: ' "$dir.err") == "$(printf '%s\n' "${said[@]}")" ]] ||
+    fail "messages on standard error: $(head -c 600 "$dir.err")"
+  other=$(grep -v '^maskburn-view: ' "$dir.err")
+  [[ -z $other && ( -z $view || $status != 2 ) || ( -n $view && $status == 2 && $other == usage:* ) ]] ||
+    fail "standard error: ${other:0:300}"
   out=$(cat "$dir.out"; echo .)
   for line in "${expect[@]}"; do
     split "$line"
@@ -96,7 +108,8 @@ check() {
           size*) [[ $(stat -c %s "$dir/$name") == "${rest#size }" ]] || fail "$name: $(stat -c %s "$dir/$name") bytes" ;;
           mode*) [[ $(stat -c %a "$dir/$name") == "${rest#mode }" ]] || fail "$name: mode $(stat -c %a "$dir/$name")" ;;
           zeros*) cmp -s <(head -c "${rest#zeros }" /dev/zero) "$dir/$name" || fail "$name is not ${rest#zeros } zeros" ;;
-          *) cmp -s "$tests/$rest" "$dir/$name" || fail "$name differs from $rest" ;;
+          *) [[ -z ${UPDATE_GOLDEN:-} ]] || cp "$dir/$name" "$tests/$rest"
+            cmp -s "$tests/$rest" "$dir/$name" || fail "$name differs from $rest" ;;
         esac ;;
     esac
   done
@@ -117,7 +130,7 @@ compare_windows() {
 }
 
 finish_case() {
-  [[ -n ${title:-} && ( -z $windows_exe || -n $locale ) ]] || return 0
+  [[ -n ${title:-} && ( -z $windows_exe || -n $locale ) && ( -z $view || -e $work/bin/maskburn-view ) ]] || return 0
   local dir=$work/$((++cases)) skip=0
   problems=()
   set_up "$dir/linux" || skip=$?
@@ -137,7 +150,7 @@ while IFS= read -r line || [[ -n $line ]]; do
     ''|'#'*) ;;
     case) finish_case
       title=${line#case: } setup=() expect=() arguments="" expect_status=0 limit="" close_after="" environment=""
-      as_nobody="" memcheck="" locale="" ;;
+      as_nobody="" memcheck="" locale="" view="" said=() ;;
     args) arguments=${line#args:} ;;
     status) expect_status=${line#status: } ;;
     limit) limit=${line#limit: } ;;
@@ -145,8 +158,10 @@ while IFS= read -r line || [[ -n $line ]]; do
     env) environment+=" ${line#env: }" ;;
     as-nobody) as_nobody=1 ;;
     memcheck) memcheck=1 ;;
+    view) view=1 ;;
+    stderr) said+=("maskburn-view: ${line#stderr: }") ;;
     windows) locale=${line#windows: } ;;
-    copy|real|write|bytes|chars|fifo|dir|symlink|readonly) setup+=("$line") ;;
+    copy|real|write|bytes|patch|rom|chars|fifo|dir|symlink|readonly) setup+=("$line") ;;
     *) expect+=("$line") ;;
   esac
 done < "$tests/driver/runs.txt"

@@ -1,6 +1,6 @@
-// The BDF reader on the small fonts of reader_cases.txt: each is read from memory and from a file (and, where
-// marked, with CR LF line ends too), and the glyph store, result and messages must be as the case says.
-// Also a font file read in chunks, with line ends and rows split across a chunk's end.
+// The BDF reader on the small fonts of reader_cases.txt: each is read from memory and from a file (in chunks
+// of 64 KiB) and, where marked, with CR LF line ends too; the glyph store, the result and the messages must
+// be as the case says.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -83,25 +83,6 @@ TEST(BdfReader, SmallFontsFromMemoryAndFiles) {
   finish();
   EXPECT_GT(checked, 10);
   EXPECT_EQ(readHalfFontText({}), FontReadResult::Read);  // an empty view: no buffer at all
-}
-
-// Files are read in 64 KiB chunks: a CR LF line end, or a row's digits, split at a chunk's end read as whole.
-TEST(BdfReader, LinesAcrossTheEndOfAChunk) {
-  for (const std::string eol : {"\r\n", "\n"}) {
-    std::string text = "FONTBOUNDINGBOX 8 16 0 -2" + eol;
-    for (int code = 1; code <= 255; ++code) {
-      text += "STARTCHAR c" + eol + "ENCODING " + std::to_string(code) + eol + "BITMAP" + eol + "5A" + eol + "ENDCHAR" + eol;
-    }
-    // The first chunk ends after the "0" of a row "0F", or after the CR of "ENDCHAR\r\n".
-    const std::string tail = "STARTCHAR x" + eol + "ENCODING 65" + eol + "BITMAP" + eol + (eol == "\n" ? "0" : "0F\r\nENDCHAR\r");
-    while (text.size() + tail.size() + 300 < 65536) text += "COMMENT" + eol;
-    text += "COMMENT" + std::string(65536 - text.size() - tail.size() - 7 - eol.size(), ' ') + eol + tail;
-    ASSERT_EQ(text.size(), 65536u);
-    text += std::string(eol == "\n" ? "F\nENDCHAR\n" : "\n") + "ENDFONT" + eol;
-    const std::string dump = readAndDump(false, true, text);
-    EXPECT_EQ(dump, readAndDump(false, false, text)) << (eol == "\n" ? "LF" : "CR LF");
-    EXPECT_NE(dump.find("H41 0F\n"), std::string::npos) << dump.substr(0, 200);
-  }
 }
 
 }  // namespace

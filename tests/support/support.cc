@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 
 TempDir::TempDir() {
@@ -60,21 +59,4 @@ std::string realFontPath(const std::string& name) {
   if (!path.empty() && std::filesystem::is_regular_file(path)) return path;
   if (std::getenv("MASKBURN_REQUIRE_REAL_FONTS")) ADD_FAILURE() << "real font " << name << ".bdf not found";
   return "";
-}
-
-std::vector<ParsedGlyph> parseBdfGlyphs(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<ParsedGlyph> glyphs;
-  std::string line;
-  bool inBitmap = false;
-  while (std::getline(in, line)) {
-    std::istringstream words(line);
-    std::string keyword;
-    words >> keyword;
-    if (keyword == "STARTCHAR") glyphs.emplace_back();
-    if (keyword == "ENCODING") words >> glyphs.back().encoding;
-    if (inBitmap && keyword != "ENDCHAR") glyphs.back().rows.push_back(std::stoul(keyword, nullptr, 16));
-    if (keyword == "BITMAP" || keyword == "ENDCHAR") inBitmap = keyword == "BITMAP";
-  }
-  return glyphs;
 }

@@ -1,9 +1,8 @@
-// Test support shared by the suites: temporary folders, whole files, running the real executables through
-// the shell, and the real Shinonome fonts (converted to BDF by the test command) with a plain BDF parser.
+// Test support shared by the suites: temporary folders, whole files, escapes in data files, running the real
+// executables through the shell, and the real Shinonome fonts (converted to BDF by the test command).
 #pragma once
 
 #include <string>
-#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end of scope.
 struct TempDir {
@@ -28,11 +27,3 @@ int runIn(const std::string& dir, const std::string& command);
 // MASKBURN_FONT_DIR/NAME.bdf, or "" when it is not there: the caller then skips, but the test fails
 // instead when MASKBURN_REQUIRE_REAL_FONTS is set, so CI cannot pass without the fonts.
 std::string realFontPath(const std::string& name);
-
-struct ParsedGlyph {
-  long encoding = 0;
-  std::vector<unsigned long> rows;  // bitmap lines as written
-};
-
-// Every character of a BDF file in file order, as written (independent of the tool's reader).
-std::vector<ParsedGlyph> parseBdfGlyphs(const std::string& path);
