@@ -1,21 +1,109 @@
-// romfont lookups, every half-width code and many or all full-width keys, from memory and through the read
-// function: font pairs converted by the real executable (the committed tiny pair and every Shinonome pair
-// Debian ships that passes the size checks) against their BDF bitmaps, with the file sizes checked too;
-// damaged images (cut at every length, random bytes, the largest numbers) against a lookup
-// written here from the file format, never reading outside the files. Also reads per glyph, failed reads,
-// missing pointers and index sizes.
+// romfont lookups, every half-width code and many or all full-width keys, from memory (exact-size copies, so
+// AddressSanitizer sees a read past their end) and through a read function: font pairs converted by the real
+// executable (the committed tiny pair and every Shinonome pair Debian ships that passes the size checks)
+// against their BDF bitmaps read here, with the file sizes checked too; damaged images (cut at every length,
+// random bytes, the largest numbers) against a lookup written here from the file format, never reading
+// outside the files. Also reads per glyph, failed reads, missing pointers, index sizes, and the walker.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <numeric>
 #include <random>
 #include <set>
 #include <tuple>
+#include <vector>
 
-#include "device/rom_fixtures.h"
+#include "font/jis_mapping.h"
+#include "romfont.h"
 #include "romfont.h"  // twice: the include guard must hold
+#include "support/support.h"
 
 namespace {
+
+const std::string kTinyHalf = MASKBURN_SOURCE_DIR "/tests/fixtures/tiny8x16.bdf";
+const std::string kTinyFull = MASKBURN_SOURCE_DIR "/tests/fixtures/tiny16x16.bdf";
+
+// Glyph bytes as romfont gives them: half-width glyphs use the first 16, the rest stay zero.
+using Bitmap = std::array<std::uint8_t, 32>;
+struct Glyphs {  // bitmaps by half-width code and by full-width UTF-16 key
+  std::map<unsigned, Bitmap> half, full;
+};
+struct RomFiles {
+  std::string index, data;
+};
+
+// The files the converter executable writes in a fresh folder when run with the given shell words.
+RomFiles convert(const std::string& arguments, int expectedStatus = 0) {
+  TempDir dir;
+  EXPECT_EQ(runIn(dir.path, "'" MASKBURN_EXECUTABLE "' " + arguments + " >/dev/null"), expectedStatus) << arguments;
+  return {readFile(dir.file("FONTINDEX.BIN")), readFile(dir.file("FONTDATA.BIN"))};
+}
+RomFiles convertPair(const std::string& half, const std::string& full) {
+  return convert("-8x16 '" + half + "' -16x16 '" + full + "'");
+}
+RomFiles tinyRom() { return convertPair(kTinyHalf, kTinyFull); }
+
+// The first 16 rows of each character of a BDF pair (zero rows after its last), full-width characters under
+// their UTF-16 keys, read here independently of the tool; no two characters may share a code or key.
+Glyphs bdfGlyphs(const std::string& halfPath, const std::string& fullPath) {
+  Glyphs glyphs;
+  for (const bool full : {false, true}) {
+    std::ifstream in(full ? fullPath : halfPath);
+    Bitmap* bitmap = nullptr;
+    std::size_t row = 16, characters = 0;
+    long code = 0;
+    for (std::string word; in >> word; in.ignore(1 << 20, '\n')) {
+      if (word == "ENCODING" && in >> code) {
+        ++characters;
+        bitmap = full ? &glyphs.full[jisToUnicodeKey(static_cast<std::int32_t>(code))] : &glyphs.half[static_cast<unsigned>(code)];
+      } else if (word == "BITMAP" || word == "ENDCHAR") {
+        row = word == "BITMAP" ? 0 : 16;
+      } else if (row < 16) {
+        const unsigned long value = std::stoul(word, nullptr, 16);
+        if (full) (*bitmap)[2 * row] = static_cast<std::uint8_t>(value >> 8);
+        (*bitmap)[full ? 2 * row + 1 : row] = static_cast<std::uint8_t>(value);
+        ++row;
+      }
+    }
+    EXPECT_EQ((full ? glyphs.full : glyphs.half).size(), characters) << "codes or keys shared";
+  }
+  return glyphs;
+}
+
+// The two romfont sources over a ROM: `memory` over exact-size copies of the files, and `callback` through a
+// read function that counts its calls, fails the failAtCall-th (from 1; 0: never) and fails the test when
+// asked for bytes outside the files. It scribbles on the buffer first, so handing out what a failed read
+// left there shows.
+struct Rom {
+  explicit Rom(const RomFiles& romFiles)
+      : files(romFiles), index(files.index.begin(), files.index.end()), data(files.data.begin(), files.data.end()),
+        init(romfont_init_memory(&memory, index.data(), size(index), data.data(), size(data))) {
+    romfont_init_callback(&callback, read, this, size(index), size(data));
+  }
+  Rom(const Rom&) = delete;  // callback points at this object
+  static std::uint32_t size(const std::vector<std::uint8_t>& bytes) { return static_cast<std::uint32_t>(bytes.size()); }
+  static std::uint8_t read(void* context, std::uint8_t file, std::uint32_t offset, std::uint8_t* buffer,
+                           std::uint16_t length) {
+    Rom& rom = *static_cast<Rom*>(context);
+    std::memset(buffer, 0xA5, length);
+    const std::string& bytes = file == ROMFONT_DATA_FILE ? rom.files.data : rom.files.index;
+    const bool inside = file <= ROMFONT_DATA_FILE && std::size_t{offset} + length <= bytes.size();
+    EXPECT_TRUE(inside) << length << " bytes at " << offset << " of file " << int{file};
+    if (++rom.calls == rom.failAtCall || !inside) return 0;
+    std::memcpy(buffer, bytes.data() + offset, length);
+    return 1;
+  }
+  RomFiles files;
+  std::vector<std::uint8_t> index, data;  // exactly as large as the files
+  romfont memory{}, callback{};
+  romfont_result init;  // of memory
+  int calls = 0, failAtCall = 0;
+};
 
 using Expected = std::pair<romfont_result, Bitmap>;  // the result, and the glyph bytes (zero unless found)
 
@@ -35,9 +123,8 @@ using Expected = std::pair<romfont_result, Bitmap>;  // the result, and the glyp
                                          : romfont_half_glyph(font, static_cast<std::uint8_t>(key), glyph.data());
       if (const auto [expectedResult, expectedGlyph] = expect(full, key);
           result != expectedResult || glyph != expectedGlyph || rom.calls - before > (full ? 3 : 2)) {
-        return ::testing::AssertionFailure() << (font == &rom.memory ? "memory" : "read function") << ", key " << key
-               << (full ? "" : " (half-width)") << ": " << romfont_result_name(result) << ", expected "
-               << romfont_result_name(expectedResult) << ", " << rom.calls - before << " reads";
+        return ::testing::AssertionFailure() << (font == &rom.memory ? "memory, " : "read function, ") << (full ? "key " : "code ")
+               << key << ": " << romfont_result_name(result) << ", " << rom.calls - before << " reads";
       }
     }
   }
@@ -46,7 +133,7 @@ using Expected = std::pair<romfont_result, Bitmap>;  // the result, and the glyp
 
 std::vector<unsigned> allKeys() {
   std::vector<unsigned> keys(65536);
-  for (unsigned key = 0; key < keys.size(); ++key) keys[key] = key;
+  std::iota(keys.begin(), keys.end(), 0u);
   return keys;
 }
 
@@ -173,37 +260,27 @@ TEST(RomfontErrors, FailedReadsMissingPointersAndIndexSizesNoRomHas) {
 }
 
 // The walker as firmware calls it (its cases are texts drawn by maskburn-view in tests/driver/runs.txt): up to a
-// NUL or with a length (an embedded NUL then a character), a failed read reported while the walk goes on, the
-// end staying the end; and characters looked up alone.
-TEST(RomfontWalk, UpToANulWithALengthFailedReadsAndSingleCharacters) {
+// NUL, through the read function, a failed read reported while the walk goes on, the end staying the end; and
+// characters looked up alone.
+TEST(RomfontWalk, UpToANulFailedReadsAndSingleCharacters) {
   Rom rom(tinyRom());
   const Glyphs glyphs = bdfGlyphs(kTinyHalf, kTinyFull);
-  const std::vector<char> text = {'0', '\xE3', '\x81', '\x82', '\0', 'A'};
   romfont_walker walker;
   romfont_char ch;
-  const auto step = [&](romfont_result result, std::uint32_t codePoint, int width, int length, std::uint32_t offset) {
+  rom.failAtCall = rom.calls + 2;  // the second read: the half-width glyph of '0'
+  romfont_walk(&walker, &rom.callback, "0\xE3\x81\x82\0A", ROMFONT_NUL_TERMINATED);
+  for (const auto& [result, codePoint, width, offset] : {std::tuple(ROMFONT_READ_ERROR, 0x30u, 8, 0u),
+                                                         {ROMFONT_OK, 0x3042u, 16, 1u}, {ROMFONT_END, 0u, 0, 4u}, {ROMFONT_END, 0u, 0, 4u}}) {
     std::memset(&ch, 0x5A, sizeof ch);
     const romfont_result got = romfont_next_char(&walker, &ch);
-    EXPECT_EQ(std::tuple(got, ch.code_point, int{ch.width}, int{ch.length}, ch.offset),
-              std::tuple(result, codePoint, width, length, offset));
-  };
-  rom.failAtCall = rom.calls + 2;  // the second read: the half-width glyph of '0'
-  romfont_walk(&walker, &rom.callback, text.data(), ROMFONT_NUL_TERMINATED);
-  step(ROMFONT_READ_ERROR, 0x30, 8, 1, 0);
-  EXPECT_EQ(ch.glyph[0], 0);
-  step(ROMFONT_OK, 0x3042, 16, 3, 1);
-  EXPECT_EQ(std::to_array(ch.glyph), glyphs.full.at(0x3042));
-  step(ROMFONT_END, 0, 0, 0, 4);
-  step(ROMFONT_END, 0, 0, 0, 4);
-  romfont_walk(&walker, &rom.memory, text.data(), static_cast<std::uint32_t>(text.size()));
-  step(ROMFONT_OK, 0x30, 8, 1, 0);
-  step(ROMFONT_OK, 0x3042, 16, 3, 1);
-  step(ROMFONT_NO_GLYPH, 0, 16, 1, 4);
-  step(ROMFONT_OK, 0x41, 8, 1, 5);
-  EXPECT_EQ(std::to_array(ch.glyph), glyphs.half.at(0x41));
+    EXPECT_EQ(std::tuple(got, ch.code_point, int{ch.width}, ch.offset), std::tuple(result, codePoint, width, offset));
+    EXPECT_EQ(std::to_array(ch.glyph), result == ROMFONT_OK ? glyphs.full.at(0x3042) : Bitmap{});
+  }
   EXPECT_EQ(romfont_char_glyph(&rom.memory, 0xFF71, &ch), ROMFONT_OK);  // half-width katakana under 0xB1
   EXPECT_EQ(std::pair(int{ch.width}, std::to_array(ch.glyph)), std::pair(8, glyphs.half.at(0xB1)));
-  EXPECT_EQ(romfont_char_glyph(&rom.memory, 0x3044, &ch), ROMFONT_NO_GLYPH);
+  std::memset(&ch, 0x5A, sizeof ch);
+  EXPECT_EQ(romfont_char_glyph(&rom.memory, 0x1F600, &ch), ROMFONT_NO_GLYPH);  // beyond the BMP: no key
+  EXPECT_EQ(std::to_array(ch.glyph), Bitmap{});
 }
 
 }  // namespace

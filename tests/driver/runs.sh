@@ -14,6 +14,7 @@ mkdir "$work/bin" && ln -s "$(realpath "$1")" "$work/bin/maskburn" && chmod 755 
 [[ ${2:---windows} == --windows ]] || ln -s "$(realpath "$2")" "$work/bin/maskburn-view"
 export PATH=$work/bin:$PATH
 passed=0 failed=0 cases=0
+declare -A opt  # the case's run: its arguments, expected status, limits and marks
 
 to932() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 fail() { problems+=("$*"); }
@@ -57,29 +58,30 @@ open(name, "wb").write(b)' "$name" "$key" $rest) ;;
 # run_in DIR [WINE]: runs the case in DIR; what it printed in DIR.out and DIR.err, its exit status in status.
 run_in() {
   local args=() word
-  for word in $arguments; do args+=("$([[ $word == "''" ]] || printf '%b' "$word")"); done
+  for word in ${opt[args]:-}; do args+=("$([[ $word == "''" ]] || printf '%b' "$word")"); done
   (
-    cd "$1" && trap '' XFSZ && umask 022 && ulimit -f "${limit:-unlimited}" || exit 99
-    for word in $environment; do export "${word?}"; done
+    cd "$1" && trap '' XFSZ && umask 022 && ulimit -f "${opt[limit]:-unlimited}" || exit 99
+    for word in ${opt[env]:-}; do export "${word?}"; done
     if [[ -n ${2:-} ]]; then  # cmd passes on "maskburn.exe" as typed, so the Linux run is given that name too
       for word in "${!args[@]}"; do args[word]=$(printf %s "${args[word]}" | iconv -f CP932 -t UTF-8); done
-      LANG=$locale LC_ALL=$locale exec wine cmd /c maskburn.exe "${args[@]}"
+      LANG=${opt[windows]} LC_ALL=${opt[windows]} exec wine cmd /c maskburn.exe "${args[@]}"
     fi
     argv0=maskburn${windows_exe:+.exe}
-    [[ -z $memcheck || -z ${MASKBURN_MEMCHECK:-} ]] || exec valgrind --quiet --error-exitcode=99 --leak-check=full \
+    [[ -z ${opt[memcheck]:-} || -z ${MASKBURN_MEMCHECK:-} ]] || exec valgrind --quiet --error-exitcode=99 --leak-check=full \
       --errors-for-leak-kinds=definite,indirect,possible maskburn "${args[@]}"
-    [[ -z $view ]] || exec maskburn-view "${args[@]}"
-    [[ -z $as_nobody ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
+    [[ -z ${opt[view]:-} ]] || exec maskburn-view "${args[@]}"
+    [[ -z ${opt[as-nobody]:-} ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
       "$argv0" "${args[@]}"
     exec -a "$argv0" maskburn "${args[@]}"
-  ) < /dev/null 2> "$1.err" | head -c "${close_after:-999999999}" > "$1.out"
+  ) < /dev/null 2> "$1.err" | head -c "${opt[close-after]:-999999999}" > "$1.out"
   status=${PIPESTATUS[0]}
 }
 
 # check DIR: the case's expectations of the run in DIR.
 check() {
   local dir=$1 out needle line other
-  [[ $status == "$expect_status" ]] || fail "exit status $status, expected $expect_status"
+  local view=${opt[view]:-}
+  [[ $status == "${opt[status]:-0}" ]] || fail "exit status $status, expected ${opt[status]:-0}"
   # maskburn prints nothing on standard error; maskburn-view its "stderr:" lines, and its usage after a usage
   # error (status 2) and only then.
   [[ $(grep '^maskburn-view: ' "$dir.err") == "$(printf '%s\n' "${said[@]}")" ]] ||
@@ -97,7 +99,6 @@ check() {
           fail "report differs from $value: $(diff <(iconv -f CP932 -t UTF-8 "$dir.out") "$tests/$value" | head -5)" ;;
       contains) needle=$(to932 "$(printf '%b.' "$value")") && [[ $out == *"${needle%.}"* ]] || fail "report lacks: $value" ;;
       contains-bytes) needle=$(printf '%b.' "$value") && [[ $out == *"${needle%.}"* ]] || fail "report lacks: $value" ;;
-      ends) [[ $out == *"$(to932 "$(printf '%b.' "$value")")" ]] || fail "report does not end with: ${value:0:200}" ;;
       files) [[ $(cd "$dir" && ls -A | tr '\n' ' ') == "$value " ]] || fail "files left: $(cd "$dir" && ls -A)" ;;
       file)
         case $rest in
@@ -130,7 +131,8 @@ compare_windows() {
 }
 
 finish_case() {
-  [[ -n ${title:-} && ( -z $windows_exe || -n $locale ) && ( -z $view || -e $work/bin/maskburn-view ) ]] || return 0
+  [[ -n ${title:-} && ( -z $windows_exe || -n ${opt[windows]:-} ) && ( -z ${opt[view]:-} || -e $work/bin/maskburn-view ) ]] ||
+    return 0
   local dir=$work/$((++cases)) skip=0
   problems=()
   set_up "$dir/linux" || skip=$?
@@ -149,18 +151,9 @@ while IFS= read -r line || [[ -n $line ]]; do
   case ${line%%:*} in
     ''|'#'*) ;;
     case) finish_case
-      title=${line#case: } setup=() expect=() arguments="" expect_status=0 limit="" close_after="" environment=""
-      as_nobody="" memcheck="" locale="" view="" said=() ;;
-    args) arguments=${line#args:} ;;
-    status) expect_status=${line#status: } ;;
-    limit) limit=${line#limit: } ;;
-    close-after) close_after=${line#close-after: } ;;
-    env) environment+=" ${line#env: }" ;;
-    as-nobody) as_nobody=1 ;;
-    memcheck) memcheck=1 ;;
-    view) view=1 ;;
+      title=${line#case: } setup=() expect=() said=() opt=() ;;
+    args|status|limit|close-after|env|as-nobody|memcheck|view|windows) value=${line#*:} opt[${line%%:*}]=${value# } ;;
     stderr) said+=("maskburn-view: ${line#stderr: }") ;;
-    windows) locale=${line#windows: } ;;
     copy|real|write|bytes|patch|rom|chars|fifo|dir|symlink|readonly) setup+=("$line") ;;
     *) expect+=("$line") ;;
   esac
