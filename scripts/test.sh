@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup-debian.sh
 bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnm8x16rb shnm8x16a shnm8x16ab shnm8x16ri \
-  shnmk16 shnmk16b shnmk16min shnmk16minb
+  shnmk16 shnmk16b shnmk16min shnmk16minb jiskan16-2004-1 jiskan16-2000-2
 
 export MASKBURN_FONT_DIR=$PWD/build/fonts
 export MASKBURN_REQUIRE_REAL_FONTS=1

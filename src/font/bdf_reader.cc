@@ -1,11 +1,13 @@
 // The BDF reader's state machine, shared by both variants; the variants differ only in the table below.
-// Only COMMENT, STARTCHAR, ENCODING, BITMAP, ENDCHAR, FONTBOUNDINGBOX and bitmap rows are understood.
+// Only COMMENT, STARTCHAR, ENCODING, BITMAP, ENDCHAR, FONTBOUNDINGBOX and bitmap rows are understood, and
+// for full-width fonts CHARSET_REGISTRY and CHARSET_ENCODING before the first character (the code set).
 #include "font/bdf_reader.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "font/c_number.h"
 #include "font/font_file.h"
@@ -34,13 +36,41 @@ constexpr FontVariant kFullVariant{FontKind::Full, "16", "16", Text::FullFontSiz
 struct ReadingState {
   ParseState state = ParseState::Outside;
   std::uint16_t pendingCode = 0;  // 0 = none
+  bool pendingUnmapped = false;   // the character's code has no key in the font's code set
   std::uint8_t bitmap[32] = {};
   std::size_t writePosition = 0;
   int skippedHalfCodes = 0;  // half-width characters whose code is above 255
+  int skippedFullCodes = 0;  // full-width characters whose code the code set does not map
+  bool charactersStarted = false;
+  std::string registry, encoding;  // CHARSET_REGISTRY and CHARSET_ENCODING, upper case, without quotes
+  FullWidthCodes codes = FullWidthCodes::JisX0208;
 };
 
+// A property's value: its first token without the double quotes around it, in upper case.
+std::string propertyValue(std::string_view line, std::size_t valuesPos) {
+  std::string_view value = nextToken(line, &valuesPos);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+  std::string upper(value);
+  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return upper;
+}
+
+void notePropertyLine(ReadingState& reading, std::string_view keyword, std::string_view line, std::size_t valuesPos) {
+  if (keyword == "CHARSET_REGISTRY") reading.registry = propertyValue(line, valuesPos);
+  if (keyword == "CHARSET_ENCODING") reading.encoding = propertyValue(line, valuesPos);
+  const bool jisX0213 = reading.registry == "JISX0213.2000" || reading.registry == "JISX0213.2004";
+  reading.codes = !jisX0213                 ? FullWidthCodes::JisX0208
+                  : reading.encoding == "1" ? FullWidthCodes::JisX0213Plane1
+                  : reading.encoding == "2" ? FullWidthCodes::JisX0213Plane2
+                                            : FullWidthCodes::JisX0208;
+}
+
 void commitGlyph(const FontVariant& variant, ReadingState& reading) {
-  if (variant.kind == FontKind::Full) {
+  if (reading.pendingUnmapped) {
+    ++reading.skippedFullCodes;
+  } else if (reading.pendingCode == 0) {
+    return;  // no code, or a full-width code with no key (lead byte 0)
+  } else if (variant.kind == FontKind::Full) {
     commitFullGlyph(reading.pendingCode, reading.bitmap);
   } else if (reading.pendingCode > 255) {
     ++reading.skippedHalfCodes;  // the half-width table has 256 entries
@@ -68,6 +98,8 @@ bool handleLine(const FontVariant& variant, ReadingState& reading, std::string_v
   if (keyword == "STARTCHAR") {
     reading.state = ParseState::Header;
     reading.pendingCode = 0;
+    reading.pendingUnmapped = false;
+    reading.charactersStarted = true;
     std::memset(reading.bitmap, 0, sizeof reading.bitmap);  // a character without BITMAP is blank
     reading.writePosition = 0;
     return true;
@@ -79,13 +111,15 @@ bool handleLine(const FontVariant& variant, ReadingState& reading, std::string_v
     return true;
   }
   if (keyword == "ENDCHAR") {
-    if (reading.pendingCode != 0) commitGlyph(variant, reading);
+    commitGlyph(variant, reading);
     reading.state = ParseState::Outside;
     reading.pendingCode = 0;
+    reading.pendingUnmapped = false;
     return true;
   }
   switch (reading.state) {
     case ParseState::Outside:
+      if (variant.kind == FontKind::Full && !reading.charactersStarted) notePropertyLine(reading, keyword, line, valuesPos);
       if (keyword != "FONTBOUNDINGBOX") break;
       if (nextToken(line, &valuesPos) != variant.width || nextToken(line, &valuesPos) != variant.height) {
         consolePrint(variant.sizeMismatch);
@@ -95,8 +129,13 @@ bool handleLine(const FontVariant& variant, ReadingState& reading, std::string_v
     case ParseState::Header:
       if (keyword == "ENCODING") {
         const std::int32_t value = parseDecimal32(nextToken(line, &valuesPos));
-        reading.pendingCode = variant.kind == FontKind::Full ? jisToUnicodeKey(value)
-                                                             : static_cast<std::uint16_t>(value);
+        if (variant.kind == FontKind::Full) {
+          const FullWidthKey key = fullWidthKey(value, reading.codes);
+          reading.pendingCode = key.key;
+          reading.pendingUnmapped = key.unmapped;
+        } else {
+          reading.pendingCode = static_cast<std::uint16_t>(value);
+        }
       }
       break;
     case ParseState::Bitmap:
@@ -126,6 +165,7 @@ FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
     }
   }
   if (reading.skippedHalfCodes > 0) consolePrint(Text::HalfCodesIgnored, reading.skippedHalfCodes);
+  if (reading.skippedFullCodes > 0) consolePrint(Text::FullCodesIgnored, reading.skippedFullCodes);
   return result;
 }
 

@@ -1,8 +1,14 @@
-// JIS X 0208 to UTF-16 key: the classic JIS -> Shift_JIS arithmetic followed by code page 932 decoding.
-// Codes outside JIS X 0208 go through the same arithmetic, so every 16-bit value has a defined key.
+// JIS to UTF-16 keys: the classic JIS -> Shift_JIS arithmetic followed by code page 932 decoding, and for JIS
+// X 0213 plane 1 fonts, Shift_JIS-2004 decoding of what code page 932 does not map (a generated table).
 #include "font/jis_mapping.h"
 
 #include "text/code_page_932.h"
+
+namespace {
+
+#include "font/shift_jis_2004_table.inc"
+
+}  // namespace
 
 ShiftJisPair jisToShiftJis(std::int32_t n) {
   const unsigned bits = static_cast<std::uint32_t>(n);
@@ -18,7 +24,14 @@ ShiftJisPair jisToShiftJis(std::int32_t n) {
   return ShiftJisPair{static_cast<std::uint8_t>(lead & 0xFF), static_cast<std::uint8_t>(trail & 0xFF)};
 }
 
-std::uint16_t jisToUnicodeKey(std::int32_t n) {
+FullWidthKey fullWidthKey(std::int32_t n, FullWidthCodes codes) {
+  if (codes == FullWidthCodes::JisX0213Plane2) return {0, true};
   const ShiftJisPair pair = jisToShiftJis(n);
-  return decodeCodePage932(pair.lead, pair.trail);
+  const unsigned row = (static_cast<std::uint32_t>(n) >> 8) & 0xFF;
+  const bool windowsKey = codes == FullWidthCodes::JisX0208 || (row >= 0x21 && row <= 0x74);
+  if (windowsKey && codePage932Maps(pair.lead, pair.trail)) return {decodeCodePage932(pair.lead, pair.trail), false};
+  if (codes == FullWidthCodes::JisX0208 || !isCodePage932LeadByte(pair.lead)) return {0, true};
+  const int leadRow = pair.lead <= 0x9F ? pair.lead - 0x81 : pair.lead - 0xE0 + 31;
+  const std::uint16_t key = kShiftJis2004Table[leadRow * 256 + pair.trail];
+  return {key, key == 0};
 }

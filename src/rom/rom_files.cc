@@ -1,5 +1,5 @@
-// ROM file writer: builds each file's bytes field by field (little-endian), then replaces the file
-// through a temporary file so that a failed write never leaves a damaged or partial ROM file behind.
+// ROM file writer: builds each file's bytes field by field (little-endian), then replaces both files through
+// temporary files, so that a failed write never leaves a damaged, partial or mismatched ROM behind.
 #include "rom/rom_files.h"
 
 #include <algorithm>
@@ -39,24 +39,25 @@ std::FILE* createTemporaryFile(const std::string& target, std::string* name) {
   return nullptr;
 }
 
-// Writes bytes to a temporary file beside the target and renames it over the target once it is complete.
-// On any failure the temporary file is removed and an existing target is left as it was.
-// onCreated runs once the temporary file exists, before any data is written.
-bool replaceFile(const std::string& target, std::string_view bytes, const std::function<void()>& onCreated) {
+// Writes bytes to a new temporary file beside the target; its name, or "" when it could not be written whole
+// (then nothing of it is left). onCreated runs once the temporary file exists, before any data is written.
+std::string writeTemporaryFile(const std::string& target, std::string_view bytes, const std::function<void()>& onCreated) {
   std::string temporary;
   std::FILE* file = createTemporaryFile(target, &temporary);
-  if (file == nullptr) return false;
+  if (file == nullptr) return "";
   onCreated();
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   ok = std::fflush(file) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
   std::error_code error;
-  if (ok) std::filesystem::rename(temporary, target, error);
-  if (!ok || error) {
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
+  if (!ok) std::filesystem::remove(temporary, error);
+  return ok ? temporary : "";
+}
+
+// A rename over a folder fails: such a target counts as a failed file before anything is renamed.
+bool canReplace(const std::string& target) {
+  std::error_code error;
+  return !std::filesystem::is_directory(std::filesystem::symlink_status(target, error));
 }
 
 std::string indexFileBytes() {
@@ -81,17 +82,33 @@ std::string_view dataFileBytes() {
 }  // namespace
 
 bool writeRomFiles() {
-  bool ok = true;
-  if (!replaceFile(kIndexFileName, indexFileBytes(), [] {})) {
-    consolePrint(Text::FileWriteError, kIndexFileName);
-    ok = false;
-  }
-  const auto announce = [] {
+  // The two files are one ROM: both are written to temporary files first, and only when both are complete
+  // are both renamed over the old files. Otherwise both old files stay exactly as they were.
+  const std::string names[2] = {kIndexFileName, kDataFileName};
+  std::string temporaries[2];
+  temporaries[0] = writeTemporaryFile(names[0], indexFileBytes(), [] {});
+  temporaries[1] = writeTemporaryFile(names[1], dataFileBytes(), [] {
     consolePrint(Text::WrittenSlotCount, romImage.fontCountF, romImage.fontCountF * 32);
-  };
-  if (!replaceFile(kDataFileName, dataFileBytes(), announce)) {
-    consolePrint(Text::FileWriteError, kDataFileName);
-    ok = false;
+  });
+  bool complete[2];
+  for (int i = 0; i < 2; ++i) complete[i] = !temporaries[i].empty() && canReplace(names[i]);
+  std::error_code error;
+  if (complete[0] && complete[1]) {
+    std::filesystem::rename(temporaries[0], names[0], error);
+    if (!error) {
+      std::filesystem::rename(temporaries[1], names[1], error);
+      if (!error) return true;
+      // Refused after the index was renamed: rare, since neither target is a folder (and on Windows, a
+      // read-only file). Only the data file is reported.
+      std::filesystem::remove(temporaries[1], error);
+      consolePrint(Text::FileWriteError, names[1].c_str());
+      return false;
+    }
+    complete[0] = false;
   }
-  return ok;
+  for (int i = 0; i < 2; ++i) {
+    if (!temporaries[i].empty()) std::filesystem::remove(temporaries[i], error);
+    consolePrint(complete[i] ? Text::FileNotUpdated : Text::FileWriteError, names[i].c_str());
+  }
+  return false;
 }

@@ -14,6 +14,7 @@ inline constexpr const char* kDataFileName = "FONTDATA.BIN";
 inline constexpr std::size_t kIndexHeaderBytes = 512;
 inline constexpr std::size_t kIndexBlockBytes = 512;
 
-// Writes both files, each replaced whole or not at all. Returns false when either could not be written
-// (each failure is reported with the file's name; the other file is still attempted).
+// Writes both files, replaced together or not at all: when either cannot be written whole, both old files
+// stay as they were, and each file is reported as failed or, when its own bytes were complete, as not
+// updated. Returns false then.
 bool writeRomFiles();

@@ -27,7 +27,7 @@ const std::array<std::uint16_t, 65536>& reverseTable() {
       if (!isCodePage932LeadByte(static_cast<std::uint8_t>(lead))) continue;
       for (int trail = 1; trail < 256; ++trail) {
         std::uint16_t key = kPairTable[leadRow(static_cast<std::uint8_t>(lead)) * 256 + trail];
-        if (key == kCodePage932DefaultKey && !(lead == 0x81 && trail == 0x45)) continue;
+        if (!codePage932Maps(static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail))) continue;
         std::uint16_t& slot = reverse[key];
         if (slot == 0) slot = static_cast<std::uint16_t>(lead << 8 | trail);
       }
@@ -68,6 +68,11 @@ std::uint16_t decodeCodePage932(std::uint8_t lead, std::uint8_t trail) {
   if (lead == 0) return 0;
   if (!isCodePage932LeadByte(lead)) return kSingleByteTable[lead];
   return kPairTable[leadRow(lead) * 256 + trail];
+}
+
+bool codePage932Maps(std::uint8_t lead, std::uint8_t trail) {
+  // The table holds the default character for unmapped pairs; only 0x81 0x45 maps to it for real.
+  return decodeCodePage932(lead, trail) != kCodePage932DefaultKey || (lead == 0x81 && trail == 0x45);
 }
 
 std::string encodeCodePage932(std::string_view utf8) {

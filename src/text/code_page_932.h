@@ -16,6 +16,10 @@ bool isCodePage932LeadByte(std::uint8_t byte);
 // trail byte does not matter. A lead byte whose pair is not mapped gives kCodePage932DefaultKey.
 std::uint16_t decodeCodePage932(std::uint8_t lead, std::uint8_t trail);
 
+// Whether code page 932 maps the byte pair lead, trail (every single byte that is not a lead byte is mapped;
+// a mapped pair may still decode to kCodePage932DefaultKey, as 0x81 0x45 does, the real middle dot).
+bool codePage932Maps(std::uint8_t lead, std::uint8_t trail);
+
 // Encodes UTF-8 text as code page 932. Each character takes the lowest byte sequence that decodes to it;
 // a character the code page cannot represent becomes '?'.
 std::string encodeCodePage932(std::string_view utf8);

@@ -19,11 +19,13 @@ constexpr const char* kTexts[] = {
     "フォントサイズが8x16ではありません。\n",
     "フォントサイズが16x16ではありません。\n",
     "文字コードが255を超える文字を%d個無視しました。\n",
+    "変換できない文字コードの文字を%d個無視しました。\n",
     // ROM image and files
     "\n半角東雲フォント INDEX\n",
     "\n東雲フォント INDEX\n",
     "romImage.fontCountF=%d [%d]\n",
     "ファイル(%s)書き込みエラー\n",
+    "ファイル(%s)は更新しませんでした。\n",
     // Glyph marks
     "■",
     "□",

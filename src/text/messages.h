@@ -17,11 +17,13 @@ enum class Text : int {
   HalfFontSizeMismatch,
   FullFontSizeMismatch,
   HalfCodesIgnored,
+  FullCodesIgnored,
   // ROM image and files
   HalfIndexHeading,
   FullIndexHeading,
   WrittenSlotCount,
   FileWriteError,
+  FileNotUpdated,
   // Glyph marks
   InkMark,
   PaperMark,

@@ -32,6 +32,7 @@ const std::string kTinyFull = MASKBURN_SOURCE_DIR "/tests/fixtures/tiny16x16.bdf
 using Bitmap = std::array<std::uint8_t, 32>;
 struct Glyphs {  // bitmaps by half-width code and by full-width UTF-16 key
   std::map<unsigned, Bitmap> half, full;
+  std::size_t fullStored = 0;  // full-width characters with a key (more than keys where some share one)
 };
 struct RomFiles {
   std::string index, data;
@@ -49,8 +50,9 @@ RomFiles convertPair(const std::string& half, const std::string& full) {
 RomFiles tinyRom() { return convertPair(kTinyHalf, kTinyFull); }
 
 // The first 16 rows of each character of a BDF pair (zero rows after its last), full-width characters under
-// their UTF-16 keys, read here independently of the tool; no two characters may share a code or key.
-Glyphs bdfGlyphs(const std::string& halfPath, const std::string& fullPath) {
+// their UTF-16 keys in the given code set (a later character taking a shared key), read here independently of
+// the tool; no two half-width characters may share a code.
+Glyphs bdfGlyphs(const std::string& halfPath, const std::string& fullPath, FullWidthCodes codes = FullWidthCodes::JisX0208) {
   Glyphs glyphs;
   for (const bool full : {false, true}) {
     std::ifstream in(full ? fullPath : halfPath);
@@ -59,10 +61,11 @@ Glyphs bdfGlyphs(const std::string& halfPath, const std::string& fullPath) {
     long code = 0;
     for (std::string word; in >> word; in.ignore(1 << 20, '\n')) {
       if (word == "ENCODING" && in >> code) {
-        ++characters;
-        bitmap = full ? &glyphs.full[jisToUnicodeKey(static_cast<std::int32_t>(code))] : &glyphs.half[static_cast<unsigned>(code)];
+        const std::uint16_t key = fullWidthKey(static_cast<std::int32_t>(code), codes).key;
+        bitmap = !full ? &glyphs.half[static_cast<unsigned>(code)] : key != 0 ? &glyphs.full[key] : nullptr;
+        if (bitmap != nullptr) *bitmap = {}, ++characters;
       } else if (word == "BITMAP" || word == "ENDCHAR") {
-        row = word == "BITMAP" ? 0 : 16;
+        row = word == "BITMAP" && bitmap != nullptr ? 0 : 16;
       } else if (row < 16) {
         const unsigned long value = std::stoul(word, nullptr, 16);
         if (full) (*bitmap)[2 * row] = static_cast<std::uint8_t>(value >> 8);
@@ -70,7 +73,8 @@ Glyphs bdfGlyphs(const std::string& halfPath, const std::string& fullPath) {
         ++row;
       }
     }
-    EXPECT_EQ((full ? glyphs.full : glyphs.half).size(), characters) << "codes or keys shared";
+    if (full) glyphs.fullStored = characters;
+    EXPECT_TRUE(full || glyphs.half.size() == characters) << "half-width codes shared";
   }
   return glyphs;
 }
@@ -137,6 +141,14 @@ std::vector<unsigned> allKeys() {
   return keys;
 }
 
+// What a lookup must give for each code or key: the glyph of the BDF files, or none.
+std::function<Expected(bool, unsigned)> fromBdf(const Glyphs& bdf) {
+  return [&bdf](bool isFull, unsigned code) {
+    const auto found = (isFull ? bdf.full : bdf.half).find(code);
+    return found == (isFull ? bdf.full : bdf.half).end() ? Expected{ROMFONT_NO_GLYPH, {}} : Expected{ROMFONT_OK, found->second};
+  };
+}
+
 // Every glyph of the BDF files is found under its code or key with its exact bitmap, and nothing else; the
 // files are exactly as large as the counts say.
 TEST(FontPairs, EveryGlyphIsFoundThroughTheWrittenFilesAndNothingElse) {
@@ -148,10 +160,8 @@ TEST(FontPairs, EveryGlyphIsFoundThroughTheWrittenFilesAndNothingElse) {
     SCOPED_TRACE(half);
     const RomFiles rom = convertPair(half, full);
     const Glyphs bdf = bdfGlyphs(half, full);
-    EXPECT_TRUE(sweep(rom, allKeys(), [&bdf](bool isFull, unsigned code) {
-      const auto found = (isFull ? bdf.full : bdf.half).find(code);
-      return found == (isFull ? bdf.full : bdf.half).end() ? Expected{ROMFONT_NO_GLYPH, {}} : Expected{ROMFONT_OK, found->second};
-    }));
+    EXPECT_TRUE(sweep(rom, allKeys(), fromBdf(bdf)));
+    EXPECT_EQ(bdf.full.size(), bdf.fullStored) << "full-width keys shared";
     std::set<unsigned> blocks;  // one block per high byte of the keys; full-width slots follow the half-width
     for (const auto& glyph : bdf.full) blocks.insert(glyph.first >> 8);
     EXPECT_EQ(Rom(rom).init, ROMFONT_OK);
@@ -162,6 +172,16 @@ TEST(FontPairs, EveryGlyphIsFoundThroughTheWrittenFilesAndNothingElse) {
   if (const std::string italic = realFontPath("shnm8x16ri"); !italic.empty()) {
     EXPECT_EQ(convert("-8x16 '" + italic + "'", 1).index, std::string(512, '\0'));
   }
+}
+
+// A JIS X 0213 plane 1 font (Debian's jiskan16-2004-1): 8,746 of its 8,797 characters stored, on 8,744 keys
+// (two share a key with a Windows mapping, U+2225 and U+FF0D: the later one wins), each found under its key.
+TEST(FontPairs, JisX0213PlaneOneFontIsKeyedAsOnWindowsAndThroughShiftJis2004) {
+  const std::string half = realFontPath("shnm8x16r"), full = realFontPath("jiskan16-2004-1");
+  if (half.empty() || full.empty()) return;
+  const Glyphs bdf = bdfGlyphs(half, full, FullWidthCodes::JisX0213Plane1);
+  EXPECT_EQ(std::pair(bdf.fullStored, bdf.full.size()), std::pair(std::size_t{8746}, std::size_t{8744}));
+  EXPECT_TRUE(sweep(convertPair(half, full), allKeys(), fromBdf(bdf)));
 }
 
 // The file format's lookup: the index byte of a half-width code is its glyph number (from 1); a key's high

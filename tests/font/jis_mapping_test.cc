@@ -1,5 +1,5 @@
-// JIS X 0208 code -> UTF-16 key: every 16-bit value against a reference computed by Python's cp932 codec,
-// and values outside 16 bits.
+// JIS code -> UTF-16 key: every 16-bit value of a JIS X 0208 and of a JIS X 0213 plane 1 font against a
+// reference computed by Python's cp932 and shift_jis_2004 codecs; plane 2 and values outside 16 bits.
 #include "font/jis_mapping.h"
 
 #include <gtest/gtest.h>
@@ -10,22 +10,28 @@
 
 namespace {
 
-TEST(JisMapping, EveryValueMatchesTheReferenceCodec) {
-  const std::string command = std::string(PYTHON_EXECUTABLE) + " " MASKBURN_SOURCE_DIR "/tests/font/jis_reference.py";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-  ASSERT_TRUE(pipe);
-  int mismatches = 0, value = 0;
-  for (unsigned expected = 0; value < 65536 && std::fscanf(pipe.get(), "%x", &expected) == 1; ++value) {
-    const std::uint16_t key = jisToUnicodeKey(value);
-    if (key != expected && ++mismatches <= 10) ADD_FAILURE() << value << ": key " << key << ", reference " << expected;
+TEST(JisMapping, EveryValueMatchesTheReferenceCodecs) {
+  for (const auto& [codes, name] : {std::pair(FullWidthCodes::JisX0208, "jisx0208"), {FullWidthCodes::JisX0213Plane1, "jisx0213-plane1"}}) {
+    const std::string command = std::string(PYTHON_EXECUTABLE) + " " MASKBURN_SOURCE_DIR "/tests/font/jis_reference.py " + name;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+    ASSERT_TRUE(pipe);
+    int mismatches = 0, value = 0;
+    for (char line[16]; value < 65536 && std::fgets(line, sizeof line, pipe.get()) != nullptr; ++value) {
+      const FullWidthKey got = fullWidthKey(value, codes);
+      const FullWidthKey expected{static_cast<std::uint16_t>(line[0] == '-' ? 0 : std::stoul(line, nullptr, 16)), line[0] == '-'};
+      if ((got.key != expected.key || got.unmapped != expected.unmapped) && ++mismatches <= 10) {
+        ADD_FAILURE() << name << " " << value << ": key " << got.key << (got.unmapped ? " unmapped" : "") << ", reference " << line;
+      }
+    }
+    EXPECT_EQ(value, 65536) << "the reference did not give every value";
+    EXPECT_EQ(mismatches, 0) << name;
   }
-  EXPECT_EQ(value, 65536) << "the reference did not give every value";
-  EXPECT_EQ(mismatches, 0);
 }
 
-TEST(JisMapping, BitsAbove15AreIgnored) {
-  EXPECT_EQ(jisToUnicodeKey(0x12D2D), jisToUnicodeKey(0x2D2D));
-  EXPECT_EQ(jisToUnicodeKey(-1), 0x0030);  // pair 0x30 0x1F
+TEST(JisMapping, PlaneTwoAndBitsAbove15) {
+  EXPECT_TRUE(fullWidthKey(0x2121, FullWidthCodes::JisX0213Plane2).unmapped);
+  EXPECT_EQ(fullWidthKey(0x12D2D, FullWidthCodes::JisX0208).key, fullWidthKey(0x2D2D, FullWidthCodes::JisX0208).key);
+  EXPECT_EQ(fullWidthKey(-1, FullWidthCodes::JisX0208).key, 0x0030);  // pair 0x30 0x1F
 }
 
 }  // namespace
