@@ -54,10 +54,18 @@ std::string writeTemporaryFile(const std::string& target, std::string_view bytes
   return ok ? temporary : "";
 }
 
-// A rename over a folder fails: such a target counts as a failed file before anything is renamed.
+// A rename over a folder fails (and on Windows, over a read-only file): such a target counts as a failed file
+// before anything is renamed, so that one file is never replaced without the other.
 bool canReplace(const std::string& target) {
   std::error_code error;
-  return !std::filesystem::is_directory(std::filesystem::symlink_status(target, error));
+  const auto status = std::filesystem::symlink_status(target, error);
+#ifdef _WIN32
+  if (std::filesystem::is_regular_file(status) &&
+      (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+    return false;
+  }
+#endif
+  return !std::filesystem::is_directory(status);
 }
 
 std::string indexFileBytes() {
