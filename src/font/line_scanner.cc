@@ -19,9 +19,9 @@ void setWindow(LineScanner& scanner, const char* bytes, std::size_t size) {
   scanner.window = bytes;
   scanner.windowSize = size;
   scanner.windowPos = 0;
-  // An empty window may have no buffer at all (an empty view), which memchr must not be given.
+  // An empty window may have no buffer at all (an empty view), which memchr must never be given.
   scanner.windowClean =
-      size == 0 || (std::memchr(bytes, '\r', size) == nullptr && std::memchr(bytes, kEndOfFileMark, size) == nullptr);
+      size > 0 && std::memchr(bytes, '\r', size) == nullptr && std::memchr(bytes, kEndOfFileMark, size) == nullptr;
 }
 
 // Refills the window from the file; false at the end of the input (or on a read error, which ends it too).
