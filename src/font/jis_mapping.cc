@@ -27,10 +27,14 @@ ShiftJisPair jisToShiftJis(std::int32_t n) {
 FullWidthKey fullWidthKey(std::int32_t n, FullWidthCodes codes) {
   if (codes == FullWidthCodes::JisX0213Plane2) return {0, true};
   const ShiftJisPair pair = jisToShiftJis(n);
-  const unsigned row = (static_cast<std::uint32_t>(n) >> 8) & 0xFF;
-  const bool windowsKey = codes == FullWidthCodes::JisX0208 || (row >= 0x21 && row <= 0x74);
-  if (windowsKey && codePage932Maps(pair.lead, pair.trail)) return {decodeCodePage932(pair.lead, pair.trail), false};
-  if (codes == FullWidthCodes::JisX0208 || !isCodePage932LeadByte(pair.lead)) return {0, true};
+  if (codes == FullWidthCodes::JisX0208) {
+    if (!codePage932Maps(pair.lead, pair.trail)) return {0, true};
+    return {decodeCodePage932(pair.lead, pair.trail), false};
+  }
+  // A plane-1 code off the 94 x 94 grid would land on another row's or plane's character: it has no key.
+  const unsigned row = (static_cast<std::uint32_t>(n) >> 8) & 0xFF, cell = static_cast<std::uint32_t>(n) & 0xFF;
+  if (row < 0x21 || row > 0x7E || cell < 0x21 || cell > 0x7E) return {0, true};
+  if (row <= 0x74 && codePage932Maps(pair.lead, pair.trail)) return {decodeCodePage932(pair.lead, pair.trail), false};
   const int leadRow = pair.lead <= 0x9F ? pair.lead - 0x81 : pair.lead - 0xE0 + 31;
   const std::uint16_t key = kShiftJis2004Table[leadRow * 256 + pair.trail];
   return {key, key == 0};

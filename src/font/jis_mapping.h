@@ -26,7 +26,8 @@ struct FullWidthKey {
 };
 
 // JIS X 0208 codes: the Shift_JIS pair decoded through code page 932 (a lead byte of 0 gives no key, a pair
-// the code page does not map is unmapped). JIS X 0213 plane 1: a code in rows 0x21-0x74 that code page 932
-// maps keeps that key, as on Windows; every other code is its Shift_JIS-2004 pair's character when that is
-// one character in the BMP, else unmapped. Plane 2: always unmapped.
+// the code page does not map is unmapped). JIS X 0213 plane 1: a code off the 94 x 94 grid is unmapped (it
+// would land on another row's or plane's character); a code in rows 0x21-0x74 that code page 932 maps keeps
+// that key, as on Windows; every other code is its Shift_JIS-2004 pair's character when that is one
+// character in the BMP, else unmapped. Plane 2: always unmapped.
 FullWidthKey fullWidthKey(std::int32_t n, FullWidthCodes codes);

@@ -68,6 +68,29 @@ bool canReplace(const std::string& target) {
   return !std::filesystem::is_directory(status);
 }
 
+// Renames both temporary files over the targets; returns which one the system refused (1 or 2), or 0. The old
+// first target is moved aside first (over a fresh temporary name), so that it can be put back as it was.
+int installBoth(const std::string (&temporaries)[2], const std::string (&targets)[2]) {
+  std::error_code error;
+  std::string aside;
+  if (std::filesystem::exists(std::filesystem::symlink_status(targets[0], error))) {
+    std::FILE* reserved = createTemporaryFile(targets[0] + ".old", &aside);
+    if (reserved == nullptr) return 1;
+    std::fclose(reserved);
+    std::filesystem::rename(targets[0], aside, error);
+    if (error) return std::filesystem::remove(aside, error), 1;
+  }
+  int refused = 0;
+  std::filesystem::rename(temporaries[0], targets[0], error);
+  if (error) refused = 1;
+  if (!refused) std::filesystem::rename(temporaries[1], targets[1], error);
+  if (!refused && error) refused = 2;
+  if (refused == 2) std::filesystem::remove(targets[0], error);  // the new first target
+  if (!aside.empty() && refused) std::filesystem::rename(aside, targets[0], error);
+  if (!aside.empty() && !refused) std::filesystem::remove(aside, error);
+  return refused;
+}
+
 std::string indexFileBytes() {
   std::string out(reinterpret_cast<const char*>(romImage.indexH), sizeof romImage.indexH);
   out.append(reinterpret_cast<const char*>(romImage.blockIndex), sizeof romImage.blockIndex);
@@ -102,17 +125,9 @@ bool writeRomFiles() {
   for (int i = 0; i < 2; ++i) complete[i] = !temporaries[i].empty() && canReplace(names[i]);
   std::error_code error;
   if (complete[0] && complete[1]) {
-    std::filesystem::rename(temporaries[0], names[0], error);
-    if (!error) {
-      std::filesystem::rename(temporaries[1], names[1], error);
-      if (!error) return true;
-      // Refused after the index was renamed: rare, since neither target is a folder (and on Windows, a
-      // read-only file). Only the data file is reported.
-      std::filesystem::remove(temporaries[1], error);
-      consolePrint(Text::FileWriteError, names[1].c_str());
-      return false;
-    }
-    complete[0] = false;
+    const int refused = installBoth(temporaries, names);
+    if (refused == 0) return true;
+    complete[refused - 1] = false;  // the old files are back in place
   }
   for (int i = 0; i < 2; ++i) {
     if (!temporaries[i].empty()) std::filesystem::remove(temporaries[i], error);

@@ -5,7 +5,8 @@
 # "windows:" under Wine and the Linux build alike and requires the same status, the same files byte for byte
 # and the same report with CR LF line ends.
 # Usage: runs.sh MASKBURN [MASKBURN-VIEW | --windows MASKBURN.EXE]   (UPDATE_GOLDEN=1 rewrites golden files)
-set -uo pipefail
+set -uo pipefail -f  # no file name expansion of case words
+export LC_ALL=C  # byte order for listings of file names
 tests=$(cd "$(dirname "$0")/.." && pwd)
 windows_exe=${3:+$(realpath "$3")}
 work=$(mktemp -d)
@@ -50,9 +51,11 @@ open(name, "wb").write(b)' "$name" "$key" $rest) ;;
       dir) mkdir "$1/$name" ;;
       symlink) ln -s "$rest" "$1/$name" ;;
       readonly) chmod 0444 "$1/$name" ;;
-    esac
+      chown) chown "$rest" "$1/$name" ;;
+      *) false ;;
+    esac || { fail "set-up failed: $line"; return 1; }
   done
-  cp -a "$1" "$1.before" && chmod 777 "$1"  # writable for a run as nobody
+  cp -a "$1" "$1.before" && chmod "${opt[sticky]:+1}777" "$1"  # writable for a run as nobody
 }
 
 # run_in DIR [WINE]: runs the case in DIR; what it printed in DIR.out and DIR.err, its exit status in status.
@@ -112,6 +115,7 @@ check() {
           *) [[ -z ${UPDATE_GOLDEN:-} ]] || cp "$dir/$name" "$tests/$rest"
             cmp -s "$tests/$rest" "$dir/$name" || fail "$name differs from $rest" ;;
         esac ;;
+      *) fail "unknown key in: $line" ;;
     esac
   done
 }
@@ -138,7 +142,7 @@ finish_case() {
   set_up "$dir/linux" || skip=$?
   if ((skip == 77)); then
     [[ -z ${MASKBURN_REQUIRE_REAL_FONTS:-} ]] || fail "real fonts missing (MASKBURN_FONT_DIR)"
-  else
+  elif ((skip == 0)); then
     run_in "$dir/linux"
     if [[ -z $windows_exe ]]; then check "$dir/linux"; else compare_windows "$dir"; fi
   fi
@@ -152,9 +156,9 @@ while IFS= read -r line || [[ -n $line ]]; do
     ''|'#'*) ;;
     case) finish_case
       title=${line#case: } setup=() expect=() said=() opt=() ;;
-    args|status|limit|close-after|env|as-nobody|memcheck|view|windows) value=${line#*:} opt[${line%%:*}]=${value# } ;;
+    args|status|limit|close-after|env|as-nobody|memcheck|view|windows|sticky) value=${line#*:} opt[${line%%:*}]=${value# } ;;
     stderr) said+=("maskburn-view: ${line#stderr: }") ;;
-    copy|real|write|bytes|patch|rom|chars|fifo|dir|symlink|readonly) setup+=("$line") ;;
+    copy|real|write|bytes|patch|rom|chars|fifo|dir|symlink|readonly|chown) setup+=("$line") ;;
     *) expect+=("$line") ;;
   esac
 done < "$tests/driver/runs.txt"

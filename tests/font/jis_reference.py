@@ -2,8 +2,8 @@
 """Prints, for every 16-bit full-width ENCODING value 0..65535, the UTF-16 key the tool must give it, one a
 line in hexadecimal, or "-" where the code set does not map the code (the glyph is not stored). The value
 goes through the JIS -> Shift_JIS arithmetic; the pair is then decoded by Python's cp932 codec (equal to
-Windows code page 932) and, for a JIS X 0213 plane 1 font, by its shift_jis_2004 codec where code page 932
-does not map a code of rows 0x21-0x74 or the code lies outside them.
+Windows code page 932) and, for a JIS X 0213 plane 1 font (codes of the 94 x 94 grid only), by its
+shift_jis_2004 codec where code page 932 does not map a code of rows 0x21-0x74 or the code lies outside them.
 Usage: jis_reference.py jisx0208|jisx0213-plane1"""
 import sys
 
@@ -35,10 +35,12 @@ def cp932(lead, trail):
 
 def key(value, plane1):
     lead, trail = shift_jis(value)
-    if not plane1 or 0x21 <= value >> 8 <= 0x74:
-        found = cp932(lead, trail)
-        if found is not None or not plane1:
-            return found
+    if not plane1:
+        return cp932(lead, trail)
+    if not (0x21 <= value >> 8 <= 0x7E and 0x21 <= value & 0xFF <= 0x7E):
+        return None  # off the 94 x 94 grid: no plane-1 code
+    if value >> 8 <= 0x74 and cp932(lead, trail) is not None:
+        return cp932(lead, trail)
     return decode(bytes([lead, trail]), "shift_jis_2004")
 
 
