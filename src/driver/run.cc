@@ -55,6 +55,8 @@ int runMaskburn(int argc, const char* const* argv) {
     consolePrint(Text::FullFontConverting, line.fullName.c_str());
     ok = readFullFont(line.fullName) == FontReadResult::Read && ok;
   }
+  consolePrint(Text::HalfIndexHeading);
+  consolePrint(Text::FullIndexHeading);
   buildRomImage();
   printBuildReport();
   ok = writeRomFiles() && ok;

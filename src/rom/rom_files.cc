@@ -28,8 +28,10 @@ constexpr int kTemporaryNameTries = 100;
 // Creates a new temporary file beside the target, under a name nothing else holds: whatever is left in
 // the folder (a stale file, a FIFO, a link to some other file) is never opened or written through.
 std::FILE* createTemporaryFile(const std::string& target, std::string* name) {
+  const std::size_t slash = target.find_last_of('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-    *name = "." + target + "." + std::to_string(attempt) + ".tmp";
+    *name = target.substr(0, nameStart) + "." + target.substr(nameStart) + "." + std::to_string(attempt) + ".tmp";
     std::error_code error;
     const auto status = std::filesystem::symlink_status(*name, error);
     if (std::filesystem::exists(status)) continue;  // taken, or a dangling link
@@ -91,6 +93,8 @@ int installBoth(const std::string (&temporaries)[2], const std::string (&targets
   return refused;
 }
 
+}  // namespace
+
 std::string indexFileBytes() {
   std::string out(reinterpret_cast<const char*>(romImage.indexH), sizeof romImage.indexH);
   out.append(reinterpret_cast<const char*>(romImage.blockIndex), sizeof romImage.blockIndex);
@@ -110,28 +114,45 @@ std::string_view dataFileBytes() {
   return std::string_view(reinterpret_cast<const char*>(romImage.fontData.get()), std::min(size, kFontDataBytes));
 }
 
-}  // namespace
-
-bool writeRomFiles() {
+RomPairOutcome writeRomPair(const std::string& folder, const std::function<void()>& onDataFileCreated) {
   // The two files are one ROM: both are written to temporary files first, and only when both are complete
   // are both renamed over the old files. Otherwise both old files stay exactly as they were.
-  const std::string names[2] = {kIndexFileName, kDataFileName};
+  const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  const std::string names[2] = {prefix + kIndexFileName, prefix + kDataFileName};
   std::string temporaries[2];
   temporaries[0] = writeTemporaryFile(names[0], indexFileBytes(), [] {});
-  temporaries[1] = writeTemporaryFile(names[1], dataFileBytes(), [] {
+  temporaries[1] = writeTemporaryFile(names[1], dataFileBytes(), onDataFileCreated);
+  RomPairOutcome outcome;
+  for (int i = 0; i < 2; ++i) outcome.complete[i] = !temporaries[i].empty() && canReplace(names[i]);
+  if (outcome.complete[0] && outcome.complete[1]) {
+    const int refused = installBoth(temporaries, names);
+    if (refused == 0) return outcome.installed = true, outcome;
+    outcome.complete[refused - 1] = false;  // the old files are back in place
+  }
+  std::error_code error;
+  for (const std::string& temporary : temporaries) {
+    if (!temporary.empty()) std::filesystem::remove(temporary, error);
+  }
+  return outcome;
+}
+
+bool writeRomFiles() {
+  const RomPairOutcome outcome = writeRomPair("", [] {
     consolePrint(Text::WrittenSlotCount, romImage.fontCountF, romImage.fontCountF * 32);
   });
-  bool complete[2];
-  for (int i = 0; i < 2; ++i) complete[i] = !temporaries[i].empty() && canReplace(names[i]);
+  if (outcome.installed) return true;
+  consolePrint(outcome.complete[0] ? Text::FileNotUpdated : Text::FileWriteError, kIndexFileName);
+  consolePrint(outcome.complete[1] ? Text::FileNotUpdated : Text::FileWriteError, kDataFileName);
+  return false;
+}
+
+bool replaceFileWhole(const std::string& target, std::string_view bytes) {
+  const std::string temporary = writeTemporaryFile(target, bytes, [] {});
+  if (temporary.empty()) return false;
   std::error_code error;
-  if (complete[0] && complete[1]) {
-    const int refused = installBoth(temporaries, names);
-    if (refused == 0) return true;
-    complete[refused - 1] = false;  // the old files are back in place
-  }
-  for (int i = 0; i < 2; ++i) {
-    if (!temporaries[i].empty()) std::filesystem::remove(temporaries[i], error);
-    consolePrint(complete[i] ? Text::FileNotUpdated : Text::FileWriteError, names[i].c_str());
-  }
+  const bool replaceable = canReplace(target);
+  if (replaceable) std::filesystem::rename(temporary, target, error);
+  if (replaceable && !error) return true;
+  std::filesystem::remove(temporary, error);
   return false;
 }

@@ -6,7 +6,6 @@
 #include <new>
 
 #include "font/glyph_store.h"
-#include "text/console.h"
 
 RomImage romImage;
 
@@ -28,7 +27,6 @@ std::int32_t firstFullSlot(std::int32_t halfCount, bool hasFullGlyphs) {
 }
 
 void buildRomImage() {
-  consolePrint(Text::HalfIndexHeading);
   romImage.fontCountH = 0;
   for (int code = 0; code < kHalfTableSize; ++code) {
     const GlyphRecord* record = halfGlyphTable[code];
@@ -39,7 +37,6 @@ void buildRomImage() {
     romImage.indexH[code] = static_cast<std::uint8_t>(romImage.fontCountH);
   }
 
-  consolePrint(Text::FullIndexHeading);
   romImage.blockCount = 0;
   romImage.fontCountF = firstFullSlot(romImage.fontCountH, fullGlyphRowsInUse.any());
   for (int key = 0; key < kFullTableSize; ++key) {

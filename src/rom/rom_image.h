@@ -34,7 +34,7 @@ extern RomImage romImage;
 // covers are always zero and the same fonts always give the same files). Out of memory ends the process.
 void resetRomImage();
 
-// Lays out the glyph store into romImage, printing the two index headings.
+// Lays out the glyph store into romImage (after resetRomImage).
 void buildRomImage();
 
 // The slot the first full-width glyph takes: right after the half-width glyphs, but never slot 0,

@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Runs the real converter (or, for the cases marked "view", maskburn-view) on every case of runs.txt, each in
+# Runs the real converter (or, for the cases marked "view" or "subset", maskburn-view or maskburn-subset) on every
+# case of runs.txt, each in
 # a fresh folder, and checks its exit status, what it printed and the files it left; with MASKBURN_MEMCHECK
 # set, the cases marked "memcheck" run under valgrind. With --windows MASKBURN.EXE, runs the cases marked
 # "windows:" under Wine and the Linux build alike and requires the same status, the same files byte for byte
 # and the same report with CR LF line ends.
-# Usage: runs.sh MASKBURN [MASKBURN-VIEW | --windows MASKBURN.EXE]   (UPDATE_GOLDEN=1 rewrites golden files)
+# Usage: runs.sh MASKBURN [MASKBURN-VIEW|none MASKBURN-SUBSET | --windows MASKBURN.EXE]   (UPDATE_GOLDEN=1
+# rewrites golden files)
 set -uo pipefail -f  # no file name expansion of case words
 export LC_ALL=C  # byte order for listings of file names
 tests=$(cd "$(dirname "$0")/.." && pwd)
-windows_exe=${3:+$(realpath "$3")}
+windows_exe=$([[ ${2:-} != --windows ]] || realpath "$3")
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 mkdir "$work/bin" && ln -s "$(realpath "$1")" "$work/bin/maskburn" && chmod 755 "$work"
-[[ ${2:---windows} == --windows ]] || ln -s "$(realpath "$2")" "$work/bin/maskburn-view"
+[[ ${2:-none} == --windows || ${2:-none} == none ]] || ln -s "$(realpath "$2")" "$work/bin/maskburn-view"
+[[ -z ${3:-} || ${2:-} == --windows ]] || ln -s "$(realpath "$3")" "$work/bin/maskburn-subset"
 export PATH=$work/bin:$PATH
 passed=0 failed=0 cases=0
 declare -A opt  # the case's run: its arguments, expected status, limits and marks
@@ -47,6 +50,11 @@ open(name, "wb").write(b)' "$name" "$key" $rest) ;;
         awk -v w="$width" -v n="$count" -v first=$((first)) -v m="$codes" 'BEGIN { printf "FONTBOUNDINGBOX %d 16 0 -2\n", w
           for (i = 0; i < n; i++) printf "STARTCHAR c\nENCODING %d\nBITMAP\n%0" w / 4 "X\nENDCHAR\n", first + i % m, i % 2 ^ w }' \
           > "$1/$name" ;;
+      cut) read -r half full codes <<< "$rest" && mkdir "$1/$name" && for font in "$half" "$full"; do
+          awk -v codes="$codes" 'BEGIN { n = split(codes, c, " "); for (i = 1; i <= n; i++) keep[c[i]] = 1 }
+            /^STARTCHAR/ { inside = 1; block = "" } inside { block = block $0 "\n" } !inside { print }
+            inside && /^ENCODING/ { wanted = ($2 in keep) } inside && /^ENDCHAR/ { inside = 0; if (wanted) printf "%s", block }' \
+            "$1/$font" > "$1/$name/$font"; done && (cd "$1/$name" && maskburn -8x16 "$half" -16x16 "$full" > /dev/null) ;;
       fifo) mkfifo "$1/$name" ;;
       dir) mkdir "$1/$name" ;;
       symlink) ln -s "$rest" "$1/$name" ;;
@@ -73,6 +81,7 @@ run_in() {
     [[ -z ${opt[memcheck]:-} || -z ${MASKBURN_MEMCHECK:-} ]] || exec valgrind --quiet --error-exitcode=99 --leak-check=full \
       --errors-for-leak-kinds=definite,indirect,possible maskburn "${args[@]}"
     [[ -z ${opt[view]:-} ]] || exec maskburn-view "${args[@]}"
+    [[ -z ${opt[subset]:-} ]] || exec maskburn-subset "${args[@]}"
     [[ -z ${opt[as-nobody]:-} ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
       "$argv0" "${args[@]}"
     exec -a "$argv0" maskburn "${args[@]}"
@@ -83,14 +92,14 @@ run_in() {
 # check DIR: the case's expectations of the run in DIR.
 check() {
   local dir=$1 out needle line other
-  local view=${opt[view]:-}
+  local tool=${opt[view]:+maskburn-view}${opt[subset]:+maskburn-subset}
   [[ $status == "${opt[status]:-0}" ]] || fail "exit status $status, expected ${opt[status]:-0}"
-  # maskburn prints nothing on standard error; maskburn-view its "stderr:" lines, and its usage after a usage
-  # error (status 2) and only then.
-  [[ $(grep '^maskburn-view: ' "$dir.err") == "$(printf '%s\n' "${said[@]}")" ]] ||
+  # maskburn prints nothing on standard error; the other tools their "stderr:" lines, and their usage after a
+  # usage error (status 2) and only then.
+  [[ $(grep "^$tool: " "$dir.err") == "$( ((${#said[@]} == 0)) || printf "$tool: %s\n" "${said[@]}")" ]] ||
     fail "messages on standard error: $(head -c 600 "$dir.err")"
-  other=$(grep -v '^maskburn-view: ' "$dir.err")
-  [[ -z $other && ( -z $view || $status != 2 ) || ( -n $view && $status == 2 && $other == usage:* ) ]] ||
+  other=$(grep -v "^$tool: " "$dir.err")
+  [[ -z $other || ( -n $tool && $status == 2 && $other == usage:* ) ]] ||
     fail "standard error: ${other:0:300}"
   out=$(cat "$dir.out"; echo .)
   for line in "${expect[@]}"; do
@@ -109,6 +118,7 @@ check() {
           dir) [[ -d $dir/$name ]] || fail "$name is no longer a folder" ;;
           fifo) [[ -p $dir/$name ]] || fail "$name is no longer a FIFO" ;;
           absent) [[ ! -e $dir/$name ]] || fail "$name exists" ;;
+          same*) cmp -s "$dir/$name" "$dir/${rest#same }" || fail "$name differs from ${rest#same }" ;;
           size*) [[ $(stat -c %s "$dir/$name") == "${rest#size }" ]] || fail "$name: $(stat -c %s "$dir/$name") bytes" ;;
           mode*) [[ $(stat -c %a "$dir/$name") == "${rest#mode }" ]] || fail "$name: mode $(stat -c %a "$dir/$name")" ;;
           zeros*) cmp -s <(head -c "${rest#zeros }" /dev/zero) "$dir/$name" || fail "$name is not ${rest#zeros } zeros" ;;
@@ -135,7 +145,8 @@ compare_windows() {
 }
 
 finish_case() {
-  [[ -n ${title:-} && ( -z $windows_exe || -n ${opt[windows]:-} ) && ( -z ${opt[view]:-} || -e $work/bin/maskburn-view ) ]] ||
+  [[ -n ${title:-} && ( -z $windows_exe || -n ${opt[windows]:-} ) && ( -z ${opt[view]:-} || -e $work/bin/maskburn-view ) &&
+     ( -z ${opt[subset]:-} || -e $work/bin/maskburn-subset ) ]] ||
     return 0
   local dir=$work/$((++cases)) skip=0
   problems=()
@@ -156,9 +167,9 @@ while IFS= read -r line || [[ -n $line ]]; do
     ''|'#'*) ;;
     case) finish_case
       title=${line#case: } setup=() expect=() said=() opt=() ;;
-    args|status|limit|close-after|env|as-nobody|memcheck|view|windows|sticky) value=${line#*:} opt[${line%%:*}]=${value# } ;;
-    stderr) said+=("maskburn-view: ${line#stderr: }") ;;
-    copy|real|write|bytes|patch|rom|chars|fifo|dir|symlink|readonly|chown) setup+=("$line") ;;
+    args|status|limit|close-after|env|as-nobody|memcheck|view|subset|windows|sticky) value=${line#*:} opt[${line%%:*}]=${value# } ;;
+    stderr) said+=("${line#stderr: }") ;;
+    copy|real|write|bytes|patch|rom|chars|cut|fifo|dir|symlink|readonly|chown) setup+=("$line") ;;
     *) expect+=("$line") ;;
   esac
 done < "$tests/driver/runs.txt"

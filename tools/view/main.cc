@@ -10,6 +10,7 @@
 #include "png_output.h"
 #include "rom_source.h"
 #include "sheet.h"
+#include "text_art.h"
 #include "text_picture.h"
 
 namespace {
@@ -21,21 +22,27 @@ constexpr std::size_t kMaxTextBytes = 100000;
 constexpr const char* kUsage =
     "usage: maskburn-view --sheet OUT.png [--rows FIRST-LAST] [options]\n"
     "       maskburn-view --text TEXT OUT.png [options]\n"
+    "       maskburn-view --art TEXT [--index FILE] [--data FILE]\n"
     "options: --index FILE (default FONTINDEX.BIN)  --data FILE (default FONTDATA.BIN)  --scale N (1-16, default 1)\n"
     "--sheet draws every glyph of the ROM, half-width then full-width in code order, 32 to a row, each row\n"
     "labelled with its first code in hex; --rows keeps only rows FIRST to LAST (counted from 1).\n"
     "--text draws a UTF-8 text as the device does; characters the ROM lacks are shown as its middle dot\n"
-    "or an empty box, and listed.\n";
+    "or an empty box, and listed.\n"
+    "--art prints each character of a UTF-8 text as \"U+XXXX\" and 16 rows of '#' and '.', as firmware\n"
+    "does on a serial port; a character the ROM cannot give gets the reason on its line instead.\n"
+    "--version prints the version.\n";
 
 struct Options {
   std::optional<std::string> sheetPath;
   std::string textPath;
   std::optional<std::string> text;
+  bool art = false;
   std::string indexPath = "FONTINDEX.BIN";
   std::string dataPath = "FONTDATA.BIN";
   RowRange rows;
   int scale = 1;
   bool help = false;
+  bool version = false;
 };
 
 // A whole decimal number in [low, high], or nothing.
@@ -55,10 +62,10 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& name = arguments[i];
     const std::size_t valuesNeeded = name == "--text" ? 2 : 1;
-    const bool takesValue = name == "--sheet" || name == "--text" || name == "--index" || name == "--data" ||
-                            name == "--rows" || name == "--scale";
-    if (name == "--help" || name == "-h") {
-      options.help = true;
+    const bool takesValue = name == "--sheet" || name == "--text" || name == "--art" || name == "--index" ||
+                            name == "--data" || name == "--rows" || name == "--scale";
+    if (name == "--help" || name == "-h" || name == "--version") {
+      (name == "--version" ? options.version : options.help) = true;
       continue;
     }
     if (!takesValue) return "unknown argument '" + name + "'";
@@ -66,14 +73,15 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
       return name + (valuesNeeded == 2 ? " needs a text and an output file" : " needs a value");
     }
     const std::string& value = arguments[++i];
-    if (name == "--sheet" || name == "--text") {
-      if (options.sheetPath || options.text) return "give only one of --sheet and --text";
+    if (name == "--sheet" || name == "--text" || name == "--art") {
+      if (options.sheetPath || options.text) return "give only one of --sheet, --text and --art";
     }
     if (name == "--sheet") {
       options.sheetPath = value;
-    } else if (name == "--text") {
+    } else if (name == "--text" || name == "--art") {
       options.text = value;
-      options.textPath = arguments[++i];
+      options.art = name == "--art";
+      if (!options.art) options.textPath = arguments[++i];
     } else if (name == "--index") {
       options.indexPath = value;
     } else if (name == "--data") {
@@ -91,14 +99,17 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
       options.rows = {*first, *last};
     }
   }
-  if (options.help) return "";
+  if (options.help || options.version) return "";
   if (!options.sheetPath && !options.text) return "nothing to do: give --sheet OUT.png or --text TEXT OUT.png";
-  if ((options.sheetPath ? *options.sheetPath : options.textPath).empty()) return "the output file name is empty";
+  if (!options.art && (options.sheetPath ? *options.sheetPath : options.textPath).empty()) {
+    return "the output file name is empty";
+  }
   if (options.text && options.text->empty()) return "--text: the text is empty";
   if (options.text && options.text->size() > kMaxTextBytes) {
     return "--text: the text is longer than " + std::to_string(kMaxTextBytes) + " bytes";
   }
   if (options.text && options.rows.last != 0) return "--rows applies to --sheet only";
+  if (options.art && options.scale != 1) return "--scale applies to pictures only";
   return "";
 }
 
@@ -111,6 +122,12 @@ int run(const Options& options) {
     return kExitRomOrOutput;
   }
 
+  if (options.art) {
+    const TextArt art = drawTextArt(rom.font, *options.text);
+    std::fputs(art.art.c_str(), stdout);
+    if (std::fflush(stdout) != 0) say("the art could not be written to standard output");
+    return art.romFailed || std::ferror(stdout) ? kExitRomOrOutput : 0;
+  }
   if (options.text) {
     const TextPicture picture = drawText(rom.font, *options.text);
     if (!picture.romError.empty()) {
@@ -158,8 +175,8 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return kExitUsage;
   }
-  if (options.help) {
-    std::fputs(kUsage, stdout);
+  if (options.help || options.version) {
+    std::fputs(options.help ? kUsage : "maskburn-view " MASKBURN_VERSION "\n", stdout);
     return 0;
   }
   return run(options);

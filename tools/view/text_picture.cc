@@ -1,8 +1,7 @@
 // Text drawing through romfont's UTF-8 walker, the loop firmware runs.
 #include "text_picture.h"
 
-#include <algorithm>
-#include <cstdio>
+#include "text_walk.h"
 
 namespace {
 
@@ -12,42 +11,25 @@ struct Placed {
   romfont_char ch;
 };
 
-std::string describe(const romfont_char& ch, romfont_result result) {
-  char text[96];
-  if (result == ROMFONT_BAD_UTF8) {
-    std::snprintf(text, sizeof text, "byte %u: malformed UTF-8 (%u byte%s)", static_cast<unsigned>(ch.offset + 1),
-                  static_cast<unsigned>(ch.length), ch.length == 1 ? "" : "s");
-  } else {
-    std::snprintf(text, sizeof text, "byte %u: U+%04X is not in the ROM", static_cast<unsigned>(ch.offset + 1),
-                  static_cast<unsigned>(ch.code_point));
-  }
-  return text;
-}
-
 }  // namespace
 
 TextPicture drawText(const romfont& font, std::string_view utf8) {
   TextPicture picture;
   std::vector<Placed> placed;
   romfont_walker walker;
-  // Lengths are 32-bit in romfont, and the largest value means "up to a NUL": stay below it.
-  const std::size_t length = std::min<std::size_t>(utf8.size(), ROMFONT_NUL_TERMINATED - 1);
-  romfont_walk(&walker, &font, utf8.data(), static_cast<std::uint32_t>(length));
+  walkText(walker, font, utf8);
   int width = 0;
   for (;;) {
     Placed next{0, false, {}};
     const romfont_result result = romfont_next_char(&walker, &next.ch);
     if (result == ROMFONT_END) break;
-    if (result == ROMFONT_BAD_IMAGE || result == ROMFONT_READ_ERROR || result == ROMFONT_BAD_ARGUMENT) {
-      char text[96];
-      std::snprintf(text, sizeof text, "byte %u: U+%04X: %s", static_cast<unsigned>(next.ch.offset + 1),
-                    static_cast<unsigned>(next.ch.code_point), romfont_result_name(result));
-      picture.romError = text;
+    if (isRomFailure(result)) {
+      picture.romError = describeRomFailure(next.ch, result);
       return picture;
     }
     next.width = next.ch.width;
     next.drawn = result == ROMFONT_OK;
-    if (!next.drawn) picture.notes.push_back(describe(next.ch, result));
+    if (!next.drawn) picture.notes.push_back(describeMissing(next.ch, result));
     placed.push_back(next);
     width += next.width;
   }

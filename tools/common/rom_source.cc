@@ -1,4 +1,4 @@
-// Reading the ROM files for the viewer, with size limits checked before anything is kept.
+// Reading the ROM files for the companion tools, with size limits checked before anything is kept.
 #include "rom_source.h"
 
 #include <cerrno>
@@ -12,8 +12,12 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Reads a whole file of at most limit bytes.
-std::string readWhole(const std::string& path, std::uintmax_t limit, std::vector<std::uint8_t>& bytes) {
+constexpr const char* kRomLimit = "any ROM file of its kind";
+
+}  // namespace
+
+std::string readWholeFile(const std::string& path, std::uintmax_t limit, std::vector<std::uint8_t>& bytes,
+                          const std::string& whatLimit) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return "cannot open " + path + ": " + std::strerror(errno);
   bytes.clear();
@@ -21,7 +25,7 @@ std::string readWhole(const std::string& path, std::uintmax_t limit, std::vector
   for (;;) {
     const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
     if (bytes.size() + got > limit) {
-      return path + " is larger than any ROM file of its kind (at most " + std::to_string(limit) + " bytes)";
+      return path + " is larger than " + whatLimit + " (at most " + std::to_string(limit) + " bytes)";
     }
     bytes.insert(bytes.end(), buffer, buffer + got);
     if (got < sizeof buffer) break;
@@ -30,11 +34,9 @@ std::string readWhole(const std::string& path, std::uintmax_t limit, std::vector
   return "";
 }
 
-}  // namespace
-
 std::string loadRom(const std::string& indexPath, const std::string& dataPath, LoadedRom& rom) {
-  std::string problem = readWhole(indexPath, ROMFONT_INDEX_MAX_BYTES, rom.index);
-  if (problem.empty()) problem = readWhole(dataPath, kMaxDataBytes, rom.data);
+  std::string problem = readWholeFile(indexPath, ROMFONT_INDEX_MAX_BYTES, rom.index, kRomLimit);
+  if (problem.empty()) problem = readWholeFile(dataPath, kMaxDataBytes, rom.data, kRomLimit);
   if (!problem.empty()) return problem;
   const romfont_result result =
       romfont_init_memory(&rom.font, rom.index.data(), static_cast<std::uint32_t>(rom.index.size()), rom.data.data(),

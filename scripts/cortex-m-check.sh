@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Cortex-M3 check: builds device/bare-metal-m3 (romfont with a whole ROM linked into flash) for qemu's
+# mps2-an385 board, runs it, and compares its output with the PC's: the text art with maskburn-view --art
+# over the same ROM, the count and CRC-32 of every glyph with a reading of the ROM files in Python.
+# Usage: bash scripts/cortex-m-check.sh BUILD ROMDIR
+#   BUILD: the CMake build folder holding tools/view/maskburn-view; ROMDIR: FONTINDEX.BIN and FONTDATA.BIN.
+set -euo pipefail
+build=$(realpath "$1") rom=$(realpath "$2")
+cd "$(dirname "$0")/.."
+src=device/bare-metal-m3 lib=device/romfont/src out=build/cortex-m3
+text=$(sed -n 's/^static const char art_text\[\] = "\(.*\)";$/\1/p' "$src/main.c")
+mkdir -p "$out"
+arm-none-eabi-gcc -mcpu=cortex-m3 -mthumb -Os -std=c99 -Wall -Wextra -Werror -ffunction-sections -fdata-sections \
+  -I"$lib" -I"$rom" "$src/startup.c" "$src/main.c" "$src/rom.S" "$lib/romfont.c" -T "$src/mps2-an385.ld" \
+  --specs=nano.specs --specs=rdimon.specs -nostartfiles -Wl,--gc-sections -o "$out/bare-metal-m3.elf" ||
+  { echo "FAIL cortex-m3: the firmware did not build"; exit 1; }
+
+start=$(date +%s%N) status=0
+timeout 120 qemu-system-arm -M mps2-an385 -nographic -semihosting -kernel "$out/bare-metal-m3.elf" \
+  < /dev/null > "$out/run.txt" || status=$?
+ms=$(( ($(date +%s%N) - start) / 1000000 ))
+
+# What the device should print: the art as the viewer draws it, then the glyph walk done over the files.
+{
+  "$build/tools/view/maskburn-view" --art "$text" --index "$rom/FONTINDEX.BIN" --data "$rom/FONTDATA.BIN" &&
+  python3 - "$rom" <<'EOF'
+import sys, zlib
+index = open(sys.argv[1] + '/FONTINDEX.BIN', 'rb').read()
+data = open(sys.argv[1] + '/FONTDATA.BIN', 'rb').read()
+half = [data[(k - 1) * 16:k * 16] for k in index[:256] if k]
+slots = [int.from_bytes(index[512 * b + 2 * low:512 * b + 2 * low + 2], 'little')
+         for b in index[256:512] if b for low in range(256)]
+full = [data[s * 32:s * 32 + 32] for s in slots if s]
+print('glyphs %d %d crc32 %08X' % (len(half), len(full), zlib.crc32(b''.join(half + full))))
+EOF
+} > "$out/expected.txt" || echo "(the PC side failed with status $?)" >> "$out/expected.txt"
+
+if [[ $status -eq 0 ]] && cmp -s "$out/expected.txt" "$out/run.txt"; then
+  echo "PASS cortex-m3: art and $(tail -n 1 "$out/run.txt") match the PC (qemu run ${ms} ms)"
+else
+  echo "FAIL cortex-m3: qemu exit status $status; expected (PC) against device output:"
+  diff -a "$out/expected.txt" "$out/run.txt" || true
+  exit 1
+fi

@@ -1,0 +1,188 @@
+// maskburn-subset: cuts a ROM (FONTINDEX.BIN + FONTDATA.BIN) down to the glyphs a UTF-8 text needs and writes
+// it as the two ROM files, exactly as maskburn lays them out, or as C source for firmware.
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "c_source.h"
+#include "font/glyph_store.h"
+#include "glyph_pick.h"
+#include "rom/rom_files.h"
+#include "rom/rom_image.h"
+#include "rom_source.h"
+
+namespace {
+
+constexpr int kExitFailed = 1;        // nothing written: a file unreadable, a damaged ROM, or the output failed
+constexpr int kExitUsage = 2;         // bad arguments, or a text with no characters: nothing written
+constexpr int kExitMissing = 3;       // characters the ROM lacks or malformed UTF-8, listed
+constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
+constexpr std::size_t kProblemsShown = 20;
+
+constexpr const char* kUsage =
+    "usage: maskburn-subset [--index FILE] [--data FILE] (--text TEXT | --text-file FILE) (OUTDIR | --c-source FILE.h)\n"
+    "Cuts the ROM (default FONTINDEX.BIN + FONTDATA.BIN of this folder) down to the glyphs of a UTF-8 text and\n"
+    "writes FONTINDEX.BIN + FONTDATA.BIN into OUTDIR (made if missing), or both as C arrays into FILE.h.\n"
+    "Line ends and other control characters are not glyphs. Exit status: 0 written; 1 a file unreadable, the\n"
+    "ROM damaged or the output not written (nothing written); 2 bad arguments; 3 characters the ROM lacks or\n"
+    "malformed UTF-8 (listed; the rest written, or nothing when none is left).\n";
+
+struct Options {
+  std::string indexPath = "FONTINDEX.BIN";
+  std::string dataPath = "FONTDATA.BIN";
+  std::optional<std::string> text;
+  std::optional<std::string> textPath;
+  std::optional<std::string> outFolder;
+  std::optional<std::string> cSourcePath;
+  bool help = false;
+  bool version = false;
+};
+
+// Parses the arguments; returns "" or what is wrong with them.
+std::string parseArguments(const std::vector<std::string>& arguments, Options& options) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& name = arguments[i];
+    if (name == "--help" || name == "-h") {
+      options.help = true;
+    } else if (name == "--version") {
+      options.version = true;
+    } else if (name == "--index" || name == "--data" || name == "--text" || name == "--text-file" ||
+               name == "--c-source") {
+      if (i + 1 == arguments.size()) return name + " needs a value";
+      const std::string& value = arguments[++i];
+      std::optional<std::string>* slot = name == "--text" ? &options.text
+                                         : name == "--text-file" ? &options.textPath
+                                         : name == "--c-source" ? &options.cSourcePath
+                                                                : nullptr;
+      if (slot == nullptr) {
+        (name == "--index" ? options.indexPath : options.dataPath) = value;
+      } else if (*slot) {
+        return name + " is given twice";
+      } else {
+        *slot = value;
+      }
+    } else if (name.size() > 1 && name[0] == '-') {
+      return "unknown option '" + name + "'";
+    } else if (options.outFolder) {
+      return "one output folder only, not both '" + *options.outFolder + "' and '" + name + "'";
+    } else {
+      options.outFolder = name;
+    }
+  }
+  if (options.help || options.version) return "";
+  if (options.text.has_value() == options.textPath.has_value()) return "give one of --text TEXT and --text-file FILE";
+  if (options.outFolder.has_value() == options.cSourcePath.has_value()) {
+    return "give one of an output folder and --c-source FILE.h";
+  }
+  if ((options.outFolder ? *options.outFolder : *options.cSourcePath).empty()) return "the output name is empty";
+  if (options.text && options.text->empty()) return "--text: the text is empty";
+  return "";
+}
+
+void say(const std::string& line) { std::fprintf(stderr, "maskburn-subset: %s\n", line.c_str()); }
+
+// The text, from the command line or whole from its file (a UTF-8 byte order mark at its start dropped).
+std::optional<std::string> loadText(const Options& options) {
+  if (options.text) return *options.text;
+  std::vector<std::uint8_t> bytes;
+  if (const std::string problem = readWholeFile(*options.textPath, kMaxTextBytes, bytes, "the largest text taken");
+      !problem.empty()) {
+    say(problem);
+    return std::nullopt;
+  }
+  std::string text(bytes.begin(), bytes.end());
+  if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+  return text;
+}
+
+// Lays the picked glyphs out as maskburn lays out fonts holding just those glyphs.
+void buildSubset(const GlyphPick& pick) {
+  resetRomImage();
+  clearGlyphStore();
+  for (const auto& [code, rows] : pick.half) {
+    std::uint8_t bitmap[16];
+    std::copy(rows.begin(), rows.end(), bitmap);
+    commitHalfGlyph(code, bitmap);
+  }
+  for (const auto& [key, rows] : pick.full) {
+    std::uint8_t bitmap[32];
+    std::copy(rows.begin(), rows.end(), bitmap);
+    commitFullGlyph(key, bitmap);
+  }
+  buildRomImage();
+  releaseGlyphStore();
+}
+
+// Writes the subset; returns false, having said why, when nothing could be written.
+bool writeSubset(const Options& options, const GlyphPick& pick) {
+  const std::string index = indexFileBytes();
+  const std::string_view data = dataFileBytes();
+  if (options.cSourcePath) {
+    if (replaceFileWhole(*options.cSourcePath, romAsCSource(index, data, pick.half.size(), pick.full.size()))) {
+      return true;
+    }
+    say("cannot write " + *options.cSourcePath + "; an earlier file of that name is left as it was");
+    return false;
+  }
+  const std::string& folder = *options.outFolder;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  const RomPairOutcome outcome = writeRomPair(folder, [] {});
+  if (outcome.installed) return true;
+  say("cannot write the ROM into " + folder + (outcome.complete[0] || outcome.complete[1] ? " (renaming failed)" : "") +
+      "; earlier ROM files there are left as they were");
+  return false;
+}
+
+int run(const Options& options) {
+  LoadedRom rom;
+  if (const std::string problem = loadRom(options.indexPath, options.dataPath, rom); !problem.empty()) {
+    say(problem);
+    return kExitFailed;
+  }
+  const std::optional<std::string> text = loadText(options);
+  if (!text) return kExitFailed;
+  const GlyphPick pick = pickGlyphs(rom.font, *text);
+  if (!pick.romError.empty()) {
+    say("the ROM is damaged or unreadable at " + pick.romError + "; nothing written");
+    return kExitFailed;
+  }
+  for (std::size_t i = 0; i < pick.problems.size() && i < kProblemsShown; ++i) say(pick.problems[i]);
+  if (pick.problems.size() > kProblemsShown) {
+    say("... and " + std::to_string(pick.problems.size() - kProblemsShown) + " more");
+  }
+  if (pick.characters == 0) {
+    say("the text has no characters to draw, only line ends or control characters; nothing written");
+    return kExitUsage;
+  }
+  if (pick.half.empty() && pick.full.empty()) {
+    say("none of the text's characters is in the ROM; nothing written");
+    return kExitMissing;
+  }
+  buildSubset(pick);
+  if (!writeSubset(options, pick)) return kExitFailed;
+  std::printf("%zu half-width and %zu full-width glyphs, %zu + %zu bytes, written to %s\n", pick.half.size(),
+              pick.full.size(), indexFileBytes().size(), dataFileBytes().size(),
+              (options.cSourcePath ? *options.cSourcePath : *options.outFolder).c_str());
+  return pick.problems.empty() ? 0 : kExitMissing;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  Options options;
+  if (const std::string problem = parseArguments(arguments, options); !problem.empty()) {
+    say(problem);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  if (options.help || options.version) {
+    std::fputs(options.help ? kUsage : "maskburn-subset " MASKBURN_VERSION "\n", stdout);
+    return 0;
+  }
+  return run(options);
+}
