@@ -61,8 +61,8 @@ with open(rom + "/tiny_rom.h", "w") as h:
     h.write(f"#define FONTINDEX_BIN_SIZE {len(index)}u\n#define FONTDATA_BIN_SIZE {len(data)}u\n")
     h.write(array("fontindex_bin", index) + array("fontdata_bin", data))
 half = [c for c in range(256) if index[c]]
-full = [(high << 8) | low for high in range(256) if index[256 + high]
-        for low in range(256) if index[index[256 + high] * 512 + 2 * low] | index[index[256 + high] * 512 + 2 * low + 1]]
+full = [(high << 8) | low for high in range(256) if index[256 + high] for low in range(256)
+        if index[index[256 + high] * 512 + 2 * low:][:2] != b"\0\0"]
 with open(rom + "/tiny_keys.h", "w") as h:
     h.write("static const uint8_t half_codes[] = {" + ", ".join(map(str, half)) + "};\n")
     h.write("static const uint16_t full_keys[] = {" + ", ".join(f"0x{k:04x}u" for k in full) + "};\n")
@@ -86,8 +86,9 @@ def run(*command):
     return subprocess.run(command, check=True, capture_output=True, text=True).stdout
 
 def call_graph(objdump, obj):
-    """Callees of each function (name, is_tail_call) and the functions that call through a pointer."""
-    calls, indirect, function, mnemonic = {}, set(), None, ""
+    """Callees of each function (name, is_tail_call), the functions that call through a pointer, and the
+    functions that refer to each read-only data section."""
+    calls, indirect, readers, function, mnemonic = {}, set(), {}, None, ""
     for line in run(objdump, "-dr", obj).splitlines():
         section = re.match(r"Disassembly of section \.text\.(\S+):", line)
         if section:
@@ -98,17 +99,20 @@ def call_graph(objdump, obj):
             continue
         reloc = re.search(r"\bR_\w+\s+(\S+)", line)
         if reloc:
-            callee = re.sub(r"^\.text\.", "", reloc.group(1).split("+")[0])
-            if callee != function and not callee.startswith("."):
+            target = reloc.group(1).split("+")[0]
+            callee = re.sub(r"^\.text\.", "", target)
+            if target.startswith(".rodata"):
+                readers.setdefault(function, set()).add(target)
+            elif callee != function and not callee.startswith("."):
                 calls[function].append((callee, mnemonic not in ("call", "rcall", "bl", "blx")))
             continue
         fields = line.split("\t")
         if len(fields) >= 3 and re.match(r"\s*[0-9a-f]+:$", fields[0]):
             mnemonic = fields[2].strip()
             operands = fields[3] if len(fields) > 3 else ""
-            if mnemonic in ("icall", "eicall") or (mnemonic == "blx" and re.match(r"\s*r\d+|\s*ip|\s*lr", operands)):
+            if mnemonic in ("icall", "eicall") or (mnemonic == "blx" and re.match(r"\s*(r\d+|ip|lr)", operands)):
                 indirect.add(function)
-    return calls, indirect
+    return calls, indirect, readers
 
 def deepest(frames, calls, indirect):
     """Deepest stack of each function through the graph: (bytes, chain text, calls left out)."""
@@ -128,7 +132,7 @@ def deepest(frames, calls, indirect):
         return memo[f]
     return max((depth(f) for f in frames), key=lambda x: x[0])
 
-def linked(mapfile):
+def linked(mapfile, rodata_in_ram):
     """Flash and RAM bytes that the link kept of romfont.o, and of library members pulled in for it."""
     text = open(mapfile).read()
     head, body = text.split("Linker script and memory map", 1)
@@ -149,7 +153,7 @@ def linked(mapfile):
         size = int(size, 16)
         if name.startswith((".bss", "COMMON")):
             ram += size
-        elif name.startswith(".data") or (name.startswith(".rodata") and mapfile.find("/avr/") >= 0):
+        elif name.startswith(".data") or (name.startswith(".rodata") and rodata_in_ram):
             flash, ram = flash + size, ram + size
         elif name.startswith((".text", ".rodata")):
             flash += size
@@ -163,11 +167,13 @@ for key, label, prefix in targets:
     row(f"{label}: flash (text+data), romfont.o", f"{flash} B",
         f"<= {target} B" if target else "", flash <= target if target else None)
     row(f"{label}: static RAM (data+bss), romfont.o", f"{data + bss} B", "0 B", data + bss == 0)
+    calls, indirect, readers = call_graph(prefix + "objdump", f"{d}/romfont.o")
     if key == "avr":
         rodata = sum(int(size, 16) for size in re.findall(r"^\s*\d+\s+\.rodata\S*\s+([0-9a-f]+)",
                                                             run("avr-objdump", "-h", f"{d}/romfont-plain.o"), re.M))
         row(f"{label}: + .rodata copied to RAM when linked", f"{rodata} B", "0 B", rodata == 0)
-    lflash, lram, pulled = linked(f"{d}/walker_only.map")
+        row("  read-only data used by", ", ".join(sorted(readers)) or "none")
+    lflash, lram, pulled = linked(f"{d}/walker_only.map", key == "avr")
     row(f"{label}: walker-only link keeps", f"{lflash} B flash, {lram} B RAM" +
         (f" (with {', '.join(pulled)})" if pulled else ""))
     frames = {}
@@ -176,9 +182,12 @@ for key, label, prefix in targets:
         frames[where.split(":")[-1]] = int(size)
         if kind != "static":
             print(f"warning: {where} has a {kind} frame", file=sys.stderr)
-    total, chain, left = deepest(frames, *call_graph(prefix + "objdump", f"{d}/romfont.o"))
+    total, chain, left = deepest(frames, calls, indirect)
     row(f"{label}: deepest stack (.su)", f"{total} B" + (f" + {' + '.join(left)}" if left else ""))
-    row(f"  chain", chain)
+    row("  chain (> call, -> tail call)", chain)
+    outside = [f"{f} calls the read function" for f in sorted(indirect)] + \
+              [f"{f} calls {g}" for f in sorted(calls) for g, _ in calls[f] if g not in frames]
+    row("  calls out of romfont.o", "; ".join(outside))
 
 uart = {}
 log = re.sub(r"\x1b\[[0-9;]*m", "", open(f"{out}/avr/simavr.log", errors="replace").read())

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Every test: installs what is needed, converts the real Shinonome fonts for the real-font tests, then
-# builds and runs the whole suite twice, in the normal build and with AddressSanitizer + UBSan.
+# Every test: installs what is needed, converts the real Shinonome fonts for the real-font tests, builds and
+# runs the whole suite twice, in the normal build and with AddressSanitizer + UBSan, then runs romfont on
+# emulated devices, the fuzz targets and the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-debian.sh
+bash scripts/setup-debian.sh gcc-avr avr-libc simavr arduino-core-avr arduino-mk \
+  gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm
 bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnm8x16rb shnm8x16a shnm8x16ab shnm8x16ri \
   shnmk16 shnmk16b shnmk16min shnmk16minb jiskan16-2004-1 jiskan16-2000-2
 
@@ -19,6 +21,12 @@ for variant in normal sanitize; do
   cmake --build "$dir" -j2
   (cd "$dir" && ctest -j2 --output-on-failure)
 done
+
+echo "== romfont on emulated devices: ATmega328P in simavr, Cortex-M3 in qemu =="
+mkdir -p build/device-rom
+(cd build/device-rom && ../normal/maskburn -8x16 ../fonts/shnm8x16r.bdf -16x16 ../fonts/shnmk16.bdf > /dev/null)
+bash scripts/avr-check.sh build/normal build/device-rom
+bash scripts/cortex-m-check.sh build/normal build/device-rom
 
 echo "== fuzz targets, 30 s each =="
 bash fuzz/run.sh 30
