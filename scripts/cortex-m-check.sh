@@ -11,7 +11,7 @@ src=device/bare-metal-m3 lib=device/romfont/src out=build/cortex-m3
 text=$(sed -n 's/^static const char art_text\[\] = "\(.*\)";$/\1/p' "$src/main.c")
 mkdir -p "$out"
 arm-none-eabi-gcc -mcpu=cortex-m3 -mthumb -Os -std=c99 -Wall -Wextra -Werror -ffunction-sections -fdata-sections \
-  -I"$lib" -I"$rom" "$src/startup.c" "$src/main.c" "$src/rom.S" "$lib/romfont.c" -T "$src/mps2-an385.ld" \
+  -I"$lib" -I"$rom" "$src/startup.c" "$src/main.c" "$src/rom.S" "$lib/romfont.c" "$lib/romfont_names.c" -T "$src/mps2-an385.ld" \
   --specs=nano.specs --specs=rdimon.specs -nostartfiles -Wl,--gc-sections -o "$out/bare-metal-m3.elf" ||
   { echo "FAIL cortex-m3: the firmware did not build"; exit 1; }
 

@@ -14,7 +14,7 @@
    BUILD AND RUN (ROMDIR holds FONTINDEX.BIN and FONTDATA.BIN; scripts/cortex-m-check.sh does the same)
 
        arm-none-eabi-gcc -mcpu=cortex-m3 -mthumb -Os -std=c99 -Wall -Wextra -ffunction-sections -fdata-sections \
-           -I../romfont/src -IROMDIR startup.c main.c rom.S ../romfont/src/romfont.c -T mps2-an385.ld \
+           -I../romfont/src -IROMDIR startup.c main.c rom.S ../romfont/src/romfont.c ../romfont/src/romfont_names.c -T mps2-an385.ld \
            --specs=nano.specs --specs=rdimon.specs -nostartfiles -Wl,--gc-sections -o bare-metal-m3.elf
        qemu-system-arm -M mps2-an385 -nographic -semihosting -kernel bare-metal-m3.elf
 

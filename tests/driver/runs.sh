@@ -77,11 +77,10 @@ run_in() {
       for word in "${!args[@]}"; do args[word]=$(printf %s "${args[word]}" | iconv -f CP932 -t UTF-8); done
       LANG=${opt[windows]} LC_ALL=${opt[windows]} exec wine cmd /c maskburn.exe "${args[@]}"
     fi
-    argv0=maskburn${windows_exe:+.exe}
+    argv0=maskburn${windows_exe:+.exe} tool=${opt[view]:+maskburn-view}${opt[subset]:+maskburn-subset}
     [[ -z ${opt[memcheck]:-} || -z ${MASKBURN_MEMCHECK:-} ]] || exec valgrind --quiet --error-exitcode=99 --leak-check=full \
-      --errors-for-leak-kinds=definite,indirect,possible maskburn "${args[@]}"
-    [[ -z ${opt[view]:-} ]] || exec maskburn-view "${args[@]}"
-    [[ -z ${opt[subset]:-} ]] || exec maskburn-subset "${args[@]}"
+      --errors-for-leak-kinds=definite,indirect,possible "${tool:-maskburn}" "${args[@]}"
+    [[ -z $tool ]] || exec "$tool" "${args[@]}"
     [[ -z ${opt[as-nobody]:-} ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
       "$argv0" "${args[@]}"
     exec -a "$argv0" maskburn "${args[@]}"

@@ -100,7 +100,8 @@ extern "C" {
 #define ROMFONT_HALF_BYTES 16u
 #define ROMFONT_FULL_BYTES 32u
 #define ROMFONT_INDEX_BLOCK_BYTES 512u
-#define ROMFONT_INDEX_MAX_BYTES (ROMFONT_INDEX_BLOCK_BYTES * 256u) /* the tables and 255 blocks */
+/* The tables and 255 blocks; unsigned long arithmetic, as 512u * 256u wraps to 0 where int is 16 bits. */
+#define ROMFONT_INDEX_MAX_BYTES (ROMFONT_INDEX_BLOCK_BYTES * 256ul)
 
 /* The file argument of the read function. */
 #define ROMFONT_INDEX_FILE 0u
@@ -175,7 +176,8 @@ int16_t romfont_half_code(uint32_t code_point);
 void romfont_walk(romfont_walker *walker, const romfont *font, const char *text, uint32_t length);
 romfont_result romfont_next_char(romfont_walker *walker, romfont_char *ch);
 
-/* A short English name of a result ("ok", "no glyph", ...), for logs. */
+/* A short English name of a result ("ok", "no glyph", ...), for logs. It lives in romfont_names.c, so firmware
+   that never calls it does not carry the names (on AVR they would take RAM). */
 const char *romfont_result_name(romfont_result result);
 
 #ifdef __cplusplus

@@ -50,13 +50,17 @@ static void printChar(const romfont_char &ch, romfont_result result) {
 void setup() {
   Serial.begin(115200);
   romfont font;
-  romfont_init_callback(&font, readRom, NULL, FONTINDEX_BIN_SIZE, FONTDATA_BIN_SIZE);
-
-  romfont_walker walker;
-  romfont_char ch;
-  romfont_result result;
-  romfont_walk(&walker, &font, kText, ROMFONT_NUL_TERMINATED);
-  while ((result = romfont_next_char(&walker, &ch)) != ROMFONT_END) printChar(ch, result);
+  romfont_result result = romfont_init_callback(&font, readRom, NULL, FONTINDEX_BIN_SIZE, FONTDATA_BIN_SIZE);
+  if (result != ROMFONT_OK) {  // the index is not of a ROM's size: a wrong or damaged header
+    Serial.print("romfont_init_callback: ");
+    Serial.print(romfont_result_name(result));
+    Serial.print('\n');
+  } else {
+    romfont_walker walker;
+    romfont_char ch;
+    romfont_walk(&walker, &font, kText, ROMFONT_NUL_TERMINATED);
+    while ((result = romfont_next_char(&walker, &ch)) != ROMFONT_END) printChar(ch, result);
+  }
 
   // Done: let the last bytes go out, then sleep for good (this also ends a simavr run).
   Serial.flush();
