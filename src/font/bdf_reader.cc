@@ -171,7 +171,7 @@ FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
 
 FontReadResult readFontFile(const FontVariant& variant, const std::string& path) {
   // Read-only: the reader never writes a font, so a read-only font must read normally.
-  const ReadOnlyFile file = openRegularFileForReading(path);
+  const ReadOnlyFile file = openFontForReading(path);
   if (!file) {
     consolePrint(Text::FontOpenError, path.c_str());
     return FontReadResult::OpenFailed;

@@ -56,6 +56,7 @@ open(name, "wb").write(b)' "$name" "$key" $rest) ;;
             inside && /^ENCODING/ { wanted = ($2 in keep) } inside && /^ENDCHAR/ { inside = 0; if (wanted) printf "%s", block }' \
             "$1/$font" > "$1/$name/$font"; done && (cd "$1/$name" && maskburn -8x16 "$half" -16x16 "$full" > /dev/null) ;;
       fifo) mkfifo "$1/$name" ;;
+      feed) mkfifo "$1/$name" && (timeout 30 bash -c 'sleep 1; exec cat "$1" > "$2"' - "$tests/$rest" "$1/$name" 2>/dev/null &) ;;
       dir) mkdir "$1/$name" ;;
       symlink) ln -s "$rest" "$1/$name" ;;
       readonly) chmod 0444 "$1/$name" ;;
@@ -70,7 +71,7 @@ open(name, "wb").write(b)' "$name" "$key" $rest) ;;
 run_in() {
   local args=() word
   for word in ${opt[args]:-}; do args+=("$([[ $word == "''" ]] || printf '%b' "$word")"); done
-  (
+  cat "${opt[stdin]:+$tests/}${opt[stdin]:-/dev/null}" | (
     cd "$1" && trap '' XFSZ && umask 022 && ulimit -f "${opt[limit]:-unlimited}" || exit 99
     for word in ${opt[env]:-}; do export "${word?}"; done
     if [[ -n ${2:-} ]]; then  # cmd passes on "maskburn.exe" as typed, so the Linux run is given that name too
@@ -84,8 +85,8 @@ run_in() {
     [[ -z ${opt[as-nobody]:-} ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
       "$argv0" "${args[@]}"
     exec -a "$argv0" maskburn "${args[@]}"
-  ) < /dev/null 2> "$1.err" | head -c "${opt[close-after]:-999999999}" > "$1.out"
-  status=${PIPESTATUS[0]}
+  ) 2> "$1.err" | head -c "${opt[close-after]:-999999999}" > "$1.out"
+  status=${PIPESTATUS[1]}
 }
 
 # check DIR: the case's expectations of the run in DIR.
@@ -166,9 +167,9 @@ while IFS= read -r line || [[ -n $line ]]; do
     ''|'#'*) ;;
     case) finish_case
       title=${line#case: } setup=() expect=() said=() opt=() ;;
-    args|status|limit|close-after|env|as-nobody|memcheck|view|subset|windows|sticky) value=${line#*:} opt[${line%%:*}]=${value# } ;;
+    args|status|limit|close-after|env|as-nobody|memcheck|view|subset|windows|sticky|stdin) value=${line#*:} opt[${line%%:*}]=${value# } ;;
     stderr) said+=("${line#stderr: }") ;;
-    copy|real|write|bytes|patch|rom|chars|cut|fifo|dir|symlink|readonly|chown) setup+=("$line") ;;
+    copy|real|write|bytes|patch|rom|chars|cut|fifo|feed|dir|symlink|readonly|chown) setup+=("$line") ;;
     *) expect+=("$line") ;;
   esac
 done < "$tests/driver/runs.txt"
