@@ -31,5 +31,7 @@ bash scripts/cortex-m-check.sh build/normal build/device-rom
 echo "== fuzz targets, 30 s each =="
 bash fuzz/run.sh 30
 
-echo "== Windows build under Wine, compared with the Linux build =="
-bash scripts/windows-check.sh
+echo "== packages: the Debian package installed, used and removed; the Windows zip under Wine =="
+bash scripts/package.sh
+bash scripts/package-check.sh
+bash scripts/windows-check.sh build/packages/maskburn-*-windows-x64.zip
