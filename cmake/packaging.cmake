@@ -55,12 +55,12 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "maskburn turns an 8x16 half-width BDF font and a 16x16 full-width JIS X 0208
- font, such as the Shinonome fonts, into a ROM image for microcontrollers:
- FONTINDEX.BIN (index tables) and FONTDATA.BIN (glyph bitmaps), with a report
- in Shift_JIS that draws every glyph. maskburn-view draws a ROM as PNG pictures
- or text art, and maskburn-subset cuts a ROM down to the glyphs of a text, as
- files or C source. The romfont C library for firmware (an Arduino library
- folder) is in /usr/share/maskburn/romfont.")
+"maskburn turns an 8x16 half-width BDF font and a 16x16 full-width JIS X 0208
+font, such as the Shinonome fonts, into a ROM image for microcontrollers:
+FONTINDEX.BIN (index tables) and FONTDATA.BIN (glyph bitmaps), with a report
+in Shift_JIS that draws every glyph. maskburn-view draws a ROM as PNG pictures
+or text art, and maskburn-subset cuts a ROM down to the glyphs of a text, as
+files or C source. The romfont C library for firmware (an Arduino library
+folder) is in /usr/share/maskburn/romfont.")
 endif()
 include(CPack)

@@ -20,19 +20,26 @@ ReadOnlyFile noFile() { return ReadOnlyFile(nullptr, &std::fclose); }
 void interruptWait(int) {}
 
 // Opening a FIFO for reading waits until a program opens it for writing. An alarm, with a handler installed
-// without SA_RESTART, ends that wait with EINTR after the given time; the earlier handler is put back.
+// without SA_RESTART and the signal unblocked, ends that wait with EINTR after the given time; the earlier
+// handler and signal mask are put back.
 int openFifoWaitingAtMost(const char* path, int seconds) {
   struct sigaction action {};
   struct sigaction previous {};
   action.sa_handler = interruptWait;
   sigemptyset(&action.sa_mask);
   sigaction(SIGALRM, &action, &previous);
+  sigset_t alarmOnly;
+  sigset_t previousMask;
+  sigemptyset(&alarmOnly);
+  sigaddset(&alarmOnly, SIGALRM);
+  sigprocmask(SIG_UNBLOCK, &alarmOnly, &previousMask);  // a blocked alarm would never end the wait
   itimerval timer{};
   timer.it_value.tv_sec = seconds;
   setitimer(ITIMER_REAL, &timer, nullptr);
   const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
   const itimerval off{};
   setitimer(ITIMER_REAL, &off, nullptr);
+  sigprocmask(SIG_SETMASK, &previousMask, nullptr);
   sigaction(SIGALRM, &previous, nullptr);
   return descriptor;
 }

@@ -76,14 +76,16 @@ run_in() {
     for word in ${opt[env]:-}; do export "${word?}"; done
     if [[ -n ${2:-} ]]; then  # cmd passes on "maskburn.exe" as typed, so the Linux run is given that name too
       for word in "${!args[@]}"; do args[word]=$(printf %s "${args[word]}" | iconv -f CP932 -t UTF-8); done
-      LANG=${opt[windows]} LC_ALL=${opt[windows]} exec wine cmd /c maskburn.exe "${args[@]}"
+      # maskburn.exe runs where it is (an unpacked zip, say), found through the PATH Wine is given
+      WINEPATH=$(winepath -w "$(dirname "$windows_exe")") LANG=${opt[windows]} LC_ALL=${opt[windows]} \
+        exec wine cmd /c maskburn.exe "${args[@]}"
     fi
     argv0=maskburn${windows_exe:+.exe} tool=${opt[view]:+maskburn-view}${opt[subset]:+maskburn-subset}
     [[ -z ${opt[memcheck]:-} || -z ${MASKBURN_MEMCHECK:-} ]] || exec valgrind --quiet --error-exitcode=99 --leak-check=full \
       --errors-for-leak-kinds=definite,indirect,possible "${tool:-maskburn}" "${args[@]}"
+    [[ -z ${opt[as-nobody]:-} ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" "$@"' \
+      "$argv0" "${tool:-maskburn}" "${args[@]}"
     [[ -z $tool ]] || exec "$tool" "${args[@]}"
-    [[ -z ${opt[as-nobody]:-} ]] || exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c 'exec -a "$0" maskburn "$@"' \
-      "$argv0" "${args[@]}"
     exec -a "$argv0" maskburn "${args[@]}"
   ) 2> "$1.err" | head -c "${opt[close-after]:-999999999}" > "$1.out"
   status=${PIPESTATUS[1]}
@@ -134,7 +136,7 @@ check() {
 # differently on the two systems, so only the ROM files are compared by name.
 compare_windows() {
   local linux_status=$status file
-  set_up "$1/windows" wine && cp "$windows_exe" "$1/windows/maskburn.exe" && run_in "$1/windows" wine
+  set_up "$1/windows" wine && run_in "$1/windows" wine
   find "$1/linux" "$1/windows" -type f ! -name '*.BIN' -delete
   [[ $status == "$linux_status" ]] || fail "Windows exit status $status, Linux $linux_status"
   [[ $(ls -A "$1/linux") == "$(ls -A "$1/windows")" ]] || fail "Windows left other files: $(ls -A "$1/windows")"

@@ -4,7 +4,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+
+#include "font/font_file.h"
 
 namespace {
 
@@ -14,25 +18,47 @@ struct FileCloser {
 
 constexpr const char* kRomLimit = "any ROM file of its kind";
 
+// Reads the rest of an open file, of at most limit bytes.
+std::string readAll(std::FILE* file, const std::string& path, std::uintmax_t limit, std::vector<std::uint8_t>& bytes,
+                    const std::string& whatLimit);
+
 }  // namespace
 
 std::string readWholeFile(const std::string& path, std::uintmax_t limit, std::vector<std::uint8_t>& bytes,
                           const std::string& whatLimit) {
+  std::error_code error;
+  if (std::filesystem::is_fifo(path, error)) {  // waited for as the converter waits for a font FIFO
+    std::unique_ptr<std::FILE, FileCloser> fifo(openFontForReading(path).release());
+    if (!fifo) {
+      return "cannot open " + path + ": no program opened the FIFO for writing within " +
+             std::to_string(kFifoWriterWaitSeconds) + " s";
+    }
+    return readAll(fifo.get(), path, limit, bytes, whatLimit);
+  }
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return "cannot open " + path + ": " + std::strerror(errno);
+  return readAll(file.get(), path, limit, bytes, whatLimit);
+}
+
+namespace {
+
+std::string readAll(std::FILE* file, const std::string& path, std::uintmax_t limit, std::vector<std::uint8_t>& bytes,
+                    const std::string& whatLimit) {
   bytes.clear();
   std::uint8_t buffer[65536];
   for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
     if (bytes.size() + got > limit) {
       return path + " is larger than " + whatLimit + " (at most " + std::to_string(limit) + " bytes)";
     }
     bytes.insert(bytes.end(), buffer, buffer + got);
     if (got < sizeof buffer) break;
   }
-  if (std::ferror(file.get())) return "cannot read " + path + ": " + std::strerror(errno);
+  if (std::ferror(file)) return "cannot read " + path + ": " + std::strerror(errno);
   return "";
 }
+
+}  // namespace
 
 std::string loadRom(const std::string& indexPath, const std::string& dataPath, LoadedRom& rom) {
   std::string problem = readWholeFile(indexPath, ROMFONT_INDEX_MAX_BYTES, rom.index, kRomLimit);

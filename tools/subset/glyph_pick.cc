@@ -20,6 +20,7 @@ GlyphPick pickGlyphs(const romfont& font, std::string_view utf8) {
   romfont_char ch;
   for (romfont_result result; (result = romfont_next_char(&walker, &ch)) != ROMFONT_END;) {
     if (result != ROMFONT_BAD_UTF8 && isControl(ch.code_point)) continue;
+    if (ch.code_point == 0xFEFF && ch.offset == 0) continue;  // a byte order mark
     ++pick.characters;
     if (isRomFailure(result)) {
       pick.romError = describeRomFailure(ch, result);

@@ -20,5 +20,6 @@ struct GlyphPick {
   std::string romError;               // set when the ROM itself failed (damaged, unreadable): nothing picked
 };
 
-// Line ends and other control characters (U+0000-U+001F, U+007F-U+009F) are no glyphs and are passed over.
+// Line ends and other control characters (U+0000-U+001F, U+007F-U+009F) are no glyphs and are passed over, as
+// is a byte order mark (U+FEFF) at the start.
 GlyphPick pickGlyphs(const romfont& font, std::string_view utf8);

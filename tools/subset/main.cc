@@ -25,7 +25,8 @@ constexpr std::size_t kProblemsShown = 20;
 constexpr const char* kUsage =
     "usage: maskburn-subset [--index FILE] [--data FILE] (--text TEXT | --text-file FILE) (OUTDIR | --c-source FILE.h)\n"
     "Cuts the ROM (default FONTINDEX.BIN + FONTDATA.BIN of this folder) down to the glyphs of a UTF-8 text and\n"
-    "writes FONTINDEX.BIN + FONTDATA.BIN into OUTDIR (made if missing), or both as C arrays into FILE.h.\n"
+    "writes FONTINDEX.BIN + FONTDATA.BIN into OUTDIR (made if missing), or both as C arrays into FILE.h\n"
+    "(- for standard output).\n"
     "Line ends and other control characters are not glyphs. Exit status: 0 written; 1 a file unreadable, the\n"
     "ROM damaged or the output not written (nothing written); 2 bad arguments; 3 characters the ROM lacks or\n"
     "malformed UTF-8 (listed; the rest written, or nothing when none is left).\n";
@@ -84,7 +85,7 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
 
 void say(const std::string& line) { std::fprintf(stderr, "maskburn-subset: %s\n", line.c_str()); }
 
-// The text, from the command line or whole from its file (a UTF-8 byte order mark at its start dropped).
+// The text, from the command line or whole from its file.
 std::optional<std::string> loadText(const Options& options) {
   if (options.text) return *options.text;
   std::vector<std::uint8_t> bytes;
@@ -93,9 +94,7 @@ std::optional<std::string> loadText(const Options& options) {
     say(problem);
     return std::nullopt;
   }
-  std::string text(bytes.begin(), bytes.end());
-  if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
-  return text;
+  return std::string(bytes.begin(), bytes.end());
 }
 
 // Lays the picked glyphs out as maskburn lays out fonts holding just those glyphs.
@@ -116,22 +115,49 @@ void buildSubset(const GlyphPick& pick) {
   releaseGlyphStore();
 }
 
+// The files the subset would replace: FILE.h, or the pair in OUTDIR ("-" is standard output, replacing nothing).
+std::vector<std::string> outputFiles(const Options& options) {
+  if (options.cSourcePath) return {*options.cSourcePath == "-" ? std::string() : *options.cSourcePath};
+  const std::string prefix = *options.outFolder + "/";
+  return {prefix + kIndexFileName, prefix + kDataFileName};
+}
+
+// What stands in the way of writing: an output that is not a regular file (a device, a FIFO, a link: replacing
+// it would destroy it or surprise), or one that is the ROM being cut. "" when nothing does.
+std::string outputProblem(const Options& options) {
+  for (const std::string& output : outputFiles(options)) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(output, error);
+    if (output.empty() || !std::filesystem::exists(status)) continue;
+    if (!std::filesystem::is_regular_file(status)) return output + " exists and is not a regular file; nothing written";
+    for (const std::string& input : {options.indexPath, options.dataPath}) {
+      if (std::filesystem::equivalent(output, input, error)) {
+        return output + " is the ROM being cut; write the subset somewhere else";
+      }
+    }
+  }
+  return "";
+}
+
 // Writes the subset; returns false, having said why, when nothing could be written.
 bool writeSubset(const Options& options, const GlyphPick& pick) {
   const std::string index = indexFileBytes();
   const std::string_view data = dataFileBytes();
   if (options.cSourcePath) {
-    if (replaceFileWhole(*options.cSourcePath, romAsCSource(index, data, pick.half.size(), pick.full.size()))) {
-      return true;
+    const std::string source = romAsCSource(index, data, pick.half.size(), pick.full.size());
+    if (*options.cSourcePath == "-") {
+      return std::fwrite(source.data(), 1, source.size(), stdout) == source.size() && std::fflush(stdout) == 0;
     }
+    if (replaceFileWhole(*options.cSourcePath, source)) return true;
     say("cannot write " + *options.cSourcePath + "; an earlier file of that name is left as it was");
     return false;
   }
   const std::string& folder = *options.outFolder;
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
+  const bool made = std::filesystem::create_directories(folder, error);
   const RomPairOutcome outcome = writeRomPair(folder, [] {});
   if (outcome.installed) return true;
+  if (made) std::filesystem::remove(folder, error);  // the folder made for the files, left empty
   say("cannot write the ROM into " + folder + (outcome.complete[0] || outcome.complete[1] ? " (renaming failed)" : "") +
       "; earlier ROM files there are left as they were");
   return false;
@@ -162,8 +188,13 @@ int run(const Options& options) {
     say("none of the text's characters is in the ROM; nothing written");
     return kExitMissing;
   }
+  if (const std::string problem = outputProblem(options); !problem.empty()) {
+    say(problem);
+    return kExitFailed;
+  }
   buildSubset(pick);
   if (!writeSubset(options, pick)) return kExitFailed;
+  if (options.cSourcePath && *options.cSourcePath == "-") return pick.problems.empty() ? 0 : kExitMissing;
   std::printf("%zu half-width and %zu full-width glyphs, %zu + %zu bytes, written to %s\n", pick.half.size(),
               pick.full.size(), indexFileBytes().size(), dataFileBytes().size(),
               (options.cSourcePath ? *options.cSourcePath : *options.outFolder).c_str());

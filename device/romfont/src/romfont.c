@@ -1,4 +1,6 @@
 /* romfont: glyph lookup in a maskburn ROM, from memory or through a read function, and a UTF-8 walker.
+   Copyright (c) 2026 The MASKBURN developers; MIT licence (SPDX-License-Identifier: MIT), text in the
+   LICENSE file of MASKBURN.
    Written for firmware: C99, no heap, no static data, no library calls of its own (a compiler may still turn
    the clearing loop into a memset call, as GCC does at -Os on ARM), fixed-width arithmetic (correct where int
    is 16 bits), and every file offset checked against the sizes the caller gave before anything is read.

@@ -1,4 +1,6 @@
 /* romfont: glyph lookup in a maskburn ROM (FONTINDEX.BIN + FONTDATA.BIN) for firmware.
+   Copyright (c) 2026 The MASKBURN developers; MIT licence (SPDX-License-Identifier: MIT), text in the
+   LICENSE file of MASKBURN.
 
    WHAT IT DOES
 
