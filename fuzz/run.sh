@@ -3,9 +3,9 @@
 # target the executions done and the findings (crash, leak or timeout inputs saved under build/fuzz/findings/).
 # Exits non-zero when any target found something. Usage: bash fuzz/run.sh [SECONDS] [TARGET...]
 # The seeds in fuzz/seeds (pair inputs, see fuzz_support.h) are added to the growing corpora on every run:
-# fonts/ holds the tiny test pair, the real Shinonome pair cut to its first 32 KB and a few hand-made edge
-# cases (each used as both fonts of a pair); roms/ the ROM files the converter writes for them, and one of
-# zeros.
+# fonts/ holds the real Shinonome pair cut to its first 32 KB and a few hand-made edge cases (each used as
+# both fonts of a pair), and the tiny test pair of tests/fixtures joins them; roms/ holds the ROM files the
+# converter writes for them, and one of zeros.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
@@ -21,6 +21,10 @@ fuzz=$PWD/build/fuzz
 for target in bdf_reader_fuzz readback_fuzz run_fuzz romfont_fuzz; do
   mkdir -p "$fuzz/corpus/$target" "$fuzz/findings"
   cp fuzz/seeds/$([[ $target == bdf_reader_fuzz || $target == run_fuzz ]] && echo fonts || echo roms)/* "$fuzz/corpus/$target/"
+done
+# The tiny test pair is a seed too, taken from the test fixtures rather than kept twice.
+for target in bdf_reader_fuzz run_fuzz; do
+  { cat tests/fixtures/tiny8x16.bdf; echo '--8<--'; cat tests/fixtures/tiny16x16.bdf; } > "$fuzz/corpus/$target/tiny"
 done
 
 failed=0

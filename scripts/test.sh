@@ -25,13 +25,13 @@ done
 echo "== romfont on emulated devices: ATmega328P in simavr, Cortex-M3 in qemu =="
 mkdir -p build/device-rom
 (cd build/device-rom && ../normal/maskburn -8x16 ../fonts/shnm8x16r.bdf -16x16 ../fonts/shnmk16.bdf > /dev/null)
-bash scripts/avr-check.sh build/normal build/device-rom
-bash scripts/cortex-m-check.sh build/normal build/device-rom
+bash tests/device/avr-check.sh build/normal build/device-rom
+bash tests/device/cortex-m-check.sh build/normal build/device-rom
 
 echo "== fuzz targets, 30 s each =="
 bash fuzz/run.sh 30
 
 echo "== packages: the Debian package installed, used and removed; the Windows zip under Wine =="
-bash scripts/package.sh
-bash scripts/package-check.sh
-bash scripts/windows-check.sh build/packages/maskburn-*-windows-x64.zip
+bash packaging/package.sh
+bash packaging/package-check.sh
+bash packaging/windows/windows-check.sh build/packages/maskburn-*-windows-x64.zip

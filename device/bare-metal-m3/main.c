@@ -11,7 +11,7 @@
    Output goes through newlib's semihosting printf to the emulator's standard output, and exit() ends
    the emulator with the program's status.
 
-   BUILD AND RUN (ROMDIR holds FONTINDEX.BIN and FONTDATA.BIN; scripts/cortex-m-check.sh does the same)
+   BUILD AND RUN (ROMDIR holds FONTINDEX.BIN and FONTDATA.BIN; tests/device/cortex-m-check.sh does the same)
 
        arm-none-eabi-gcc -mcpu=cortex-m3 -mthumb -Os -std=c99 -Wall -Wextra -ffunction-sections -fdata-sections \
            -I../romfont/src -IROMDIR startup.c main.c rom.S ../romfont/src/romfont.c ../romfont/src/romfont_names.c -T mps2-an385.ld \

@@ -31,6 +31,10 @@ int runMaskburn(int argc, const char* const* argv) {
   consolePrint(Text::UsageOutput);
 
   const CommandLine line = scanArguments(argc, argv);
+  if (line.helpAsked || line.versionAsked) {
+    if (line.versionAsked) consolePrint(Text::Version, MASKBURN_VERSION);
+    return kExitSuccess;
+  }
   if (!line.optionWithoutName.empty()) {
     consolePrint(Text::MissingNameAfterOption, line.optionWithoutName.c_str());
     return kExitUsage;

@@ -7,10 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
-inline constexpr std::size_t kHalfGlyphBytes = 16;
-inline constexpr std::size_t kFullGlyphBytes = 32;
-inline constexpr std::size_t kFontDataBytes = 256 * kHalfGlyphBytes + 65536 * kFullGlyphBytes;
-static_assert(kFontDataBytes == 0x201000, "room for 256 half-width and 65,536 full-width glyphs");
+#include "rom/rom_format.h"
+
 
 // indexF and fontData come from calloc: the system hands out zeroed pages, and only the pages that
 // glyphs use are ever touched.

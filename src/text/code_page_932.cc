@@ -1,5 +1,5 @@
 // Code page 932 decoding through the generated table, and the reverse mapping built from it on first use.
-// The table comes from tools/gen_code_page_932.py so anyone can regenerate it and compare.
+// The table comes from tools/gen/code_page_932.py so anyone can regenerate it and compare.
 #include "text/code_page_932.h"
 
 #include <array>

@@ -7,6 +7,7 @@ enum class Text : int {
   Banner,
   Usage,
   UsageOutput,
+  Version,
   MissingNameAfterOption,
   HalfFontMissing,
   FullFontMissing,

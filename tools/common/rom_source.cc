@@ -10,6 +10,10 @@
 
 #include "font/font_file.h"
 
+// romfont's header repeats the ROM's sizes for C firmware; both must describe the same files.
+static_assert(ROMFONT_HALF_BYTES == kHalfGlyphBytes && ROMFONT_FULL_BYTES == kFullGlyphBytes);
+static_assert(ROMFONT_INDEX_BLOCK_BYTES == kIndexBlockBytes && ROMFONT_INDEX_MAX_BYTES == kIndexMaxBytes);
+
 namespace {
 
 struct FileCloser {
@@ -61,15 +65,15 @@ std::string readAll(std::FILE* file, const std::string& path, std::uintmax_t lim
 }  // namespace
 
 std::string loadRom(const std::string& indexPath, const std::string& dataPath, LoadedRom& rom) {
-  std::string problem = readWholeFile(indexPath, ROMFONT_INDEX_MAX_BYTES, rom.index, kRomLimit);
-  if (problem.empty()) problem = readWholeFile(dataPath, kMaxDataBytes, rom.data, kRomLimit);
+  std::string problem = readWholeFile(indexPath, kIndexMaxBytes, rom.index, kRomLimit);
+  if (problem.empty()) problem = readWholeFile(dataPath, kFontDataBytes, rom.data, kRomLimit);
   if (!problem.empty()) return problem;
   const romfont_result result =
       romfont_init_memory(&rom.font, rom.index.data(), static_cast<std::uint32_t>(rom.index.size()), rom.data.data(),
                           static_cast<std::uint32_t>(rom.data.size()));
   if (result != ROMFONT_OK) {
     return indexPath + " is not a ROM index: its size, " + std::to_string(rom.index.size()) +
-           " bytes, is not a multiple of 512 from 512 to " + std::to_string(ROMFONT_INDEX_MAX_BYTES);
+           " bytes, is not a multiple of 512 from 512 to " + std::to_string(kIndexMaxBytes);
   }
   return "";
 }

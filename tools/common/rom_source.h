@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "rom/rom_format.h"
 #include "romfont.h"
 
 struct LoadedRom {
@@ -13,9 +14,6 @@ struct LoadedRom {
   std::vector<std::uint8_t> data;
   romfont font{};
 };
-
-// The largest FONTDATA.BIN a ROM can have: 256 half-width glyphs and 65,536 full-width slots.
-inline constexpr std::uintmax_t kMaxDataBytes = 256u * ROMFONT_HALF_BYTES + 65536u * ROMFONT_FULL_BYTES;
 
 // Reads a whole file of at most limit bytes into bytes. Returns "" on success, otherwise what is wrong
 // ("PATH is larger than " + whatLimit + ...) when the file is too large.

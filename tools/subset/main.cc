@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "c_source.h"
+#include "driver/exit_status.h"
+#include "files/replace_file.h"
 #include "font/glyph_store.h"
 #include "glyph_pick.h"
 #include "rom/rom_files.h"
@@ -16,9 +18,6 @@
 
 namespace {
 
-constexpr int kExitFailed = 1;        // nothing written: a file unreadable, a damaged ROM, or the output failed
-constexpr int kExitUsage = 2;         // bad arguments, or a text with no characters: nothing written
-constexpr int kExitMissing = 3;       // characters the ROM lacks or malformed UTF-8, listed
 constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
 constexpr std::size_t kProblemsShown = 20;
 
@@ -122,14 +121,13 @@ std::vector<std::string> outputFiles(const Options& options) {
   return {prefix + kIndexFileName, prefix + kDataFileName};
 }
 
-// What stands in the way of writing: an output that is not a regular file (a device, a FIFO, a link: replacing
-// it would destroy it or surprise), or one that is the ROM being cut. "" when nothing does.
+// What stands in the way of writing, checked before anything is written: an output that may not be replaced
+// (files/replace_file.h: a folder, device, FIFO or link), or one that is the ROM being cut. "" when nothing does.
 std::string outputProblem(const Options& options) {
   for (const std::string& output : outputFiles(options)) {
+    if (output.empty()) continue;
+    if (!isReplaceable(output)) return output + " exists and is not a regular file; nothing written";
     std::error_code error;
-    const auto status = std::filesystem::symlink_status(output, error);
-    if (output.empty() || !std::filesystem::exists(status)) continue;
-    if (!std::filesystem::is_regular_file(status)) return output + " exists and is not a regular file; nothing written";
     for (const std::string& input : {options.indexPath, options.dataPath}) {
       if (std::filesystem::equivalent(output, input, error)) {
         return output + " is the ROM being cut; write the subset somewhere else";
@@ -148,8 +146,9 @@ bool writeSubset(const Options& options, const GlyphPick& pick) {
     if (*options.cSourcePath == "-") {
       return std::fwrite(source.data(), 1, source.size(), stdout) == source.size() && std::fflush(stdout) == 0;
     }
-    if (replaceFileWhole(*options.cSourcePath, source)) return true;
-    say("cannot write " + *options.cSourcePath + "; an earlier file of that name is left as it was");
+    const std::string problem = replaceFileWhole(*options.cSourcePath, source);
+    if (problem.empty()) return true;
+    say("cannot write " + *options.cSourcePath + " (" + problem + "); an earlier file of that name is left as it was");
     return false;
   }
   const std::string& folder = *options.outFolder;
@@ -167,14 +166,14 @@ int run(const Options& options) {
   LoadedRom rom;
   if (const std::string problem = loadRom(options.indexPath, options.dataPath, rom); !problem.empty()) {
     say(problem);
-    return kExitFailed;
+    return kExitFailure;
   }
   const std::optional<std::string> text = loadText(options);
-  if (!text) return kExitFailed;
+  if (!text) return kExitFailure;
   const GlyphPick pick = pickGlyphs(rom.font, *text);
   if (!pick.romError.empty()) {
     say("the ROM is damaged or unreadable at " + pick.romError + "; nothing written");
-    return kExitFailed;
+    return kExitFailure;
   }
   for (std::size_t i = 0; i < pick.problems.size() && i < kProblemsShown; ++i) say(pick.problems[i]);
   if (pick.problems.size() > kProblemsShown) {
@@ -190,15 +189,15 @@ int run(const Options& options) {
   }
   if (const std::string problem = outputProblem(options); !problem.empty()) {
     say(problem);
-    return kExitFailed;
+    return kExitFailure;
   }
   buildSubset(pick);
-  if (!writeSubset(options, pick)) return kExitFailed;
-  if (options.cSourcePath && *options.cSourcePath == "-") return pick.problems.empty() ? 0 : kExitMissing;
+  if (!writeSubset(options, pick)) return kExitFailure;
+  if (options.cSourcePath && *options.cSourcePath == "-") return pick.problems.empty() ? kExitSuccess : kExitMissing;
   std::printf("%zu half-width and %zu full-width glyphs, %zu + %zu bytes, written to %s\n", pick.half.size(),
               pick.full.size(), indexFileBytes().size(), dataFileBytes().size(),
               (options.cSourcePath ? *options.cSourcePath : *options.outFolder).c_str());
-  return pick.problems.empty() ? 0 : kExitMissing;
+  return pick.problems.empty() ? kExitSuccess : kExitMissing;
 }
 
 }  // namespace
@@ -213,7 +212,7 @@ int main(int argc, char** argv) {
   }
   if (options.help || options.version) {
     std::fputs(options.help ? kUsage : "maskburn-subset " MASKBURN_VERSION "\n", stdout);
-    return 0;
+    return kExitSuccess;
   }
   return run(options);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/exit_status.h"
 #include "png_output.h"
 #include "rom_source.h"
 #include "sheet.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr int kExitRomOrOutput = 1;  // ROM files unreadable or damaged, or the picture not written
-constexpr int kExitUsage = 2;        // bad arguments: nothing is read or written
 constexpr std::size_t kMaxTextBytes = 100000;
 
 constexpr const char* kUsage =
@@ -119,27 +118,27 @@ int run(const Options& options) {
   LoadedRom rom;
   if (const std::string problem = loadRom(options.indexPath, options.dataPath, rom); !problem.empty()) {
     say(problem);
-    return kExitRomOrOutput;
+    return kExitFailure;
   }
 
   if (options.art) {
     const TextArt art = drawTextArt(rom.font, *options.text);
     std::fputs(art.art.c_str(), stdout);
     if (std::fflush(stdout) != 0) say("the art could not be written to standard output");
-    return art.romFailed || std::ferror(stdout) ? kExitRomOrOutput : 0;
+    return art.romFailed || std::ferror(stdout) ? kExitFailure : kExitSuccess;
   }
   if (options.text) {
     const TextPicture picture = drawText(rom.font, *options.text);
     if (!picture.romError.empty()) {
       say("the ROM failed at " + picture.romError + "; nothing written");
-      return kExitRomOrOutput;
+      return kExitFailure;
     }
     for (const std::string& note : picture.notes) say(note);
     if (const std::string problem = writePng(options.textPath, picture.canvas, options.scale); !problem.empty()) {
       say(problem);
-      return kExitRomOrOutput;
+      return kExitFailure;
     }
-    return 0;
+    return kExitSuccess;
   }
 
   const Sheet sheet = drawSheet(rom.font, options.rows);
@@ -151,18 +150,18 @@ int run(const Options& options) {
   if (sheet.canvas.width() == 0) {
     say(options.rows.last == 0 ? "the ROM holds no glyph that could be drawn; nothing written"
                                : "the sheet has no rows in the range asked for; nothing written");
-    return kExitRomOrOutput;
+    return kExitFailure;
   }
   if (const std::string problem = writePng(*options.sheetPath, sheet.canvas, options.scale); !problem.empty()) {
     say(problem);
-    return kExitRomOrOutput;
+    return kExitFailure;
   }
   if (!sheet.problems.empty()) {
     say("the ROM is damaged: " + std::to_string(sheet.problems.size()) +
         " entries point outside its files; the sheet shows the rest");
-    return kExitRomOrOutput;
+    return kExitFailure;
   }
-  return 0;
+  return kExitSuccess;
 }
 
 }  // namespace
@@ -177,7 +176,7 @@ int main(int argc, char** argv) {
   }
   if (options.help || options.version) {
     std::fputs(options.help ? kUsage : "maskburn-view " MASKBURN_VERSION "\n", stdout);
-    return 0;
+    return kExitSuccess;
   }
   return run(options);
 }

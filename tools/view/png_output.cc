@@ -1,16 +1,17 @@
-// PNG writing through libpng's error callback and setjmp/longjmp, kept in a function whose locals are all
-// trivially destructible, so a longjmp out of libpng skips no C++ destructor.
+// PNG writing: libpng encodes into memory (its errors through a callback and setjmp/longjmp, kept in a function
+// whose locals are all trivially destructible, so a longjmp out of libpng skips no C++ destructor), then the
+// file is replaced whole, as every output of the project is.
 #include "png_output.h"
 
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "files/replace_file.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ extern "C" {
 }
 
 static void onPngWarning(png_structp, png_const_charp) {}
+
+static void appendPngBytes(png_structp png, png_bytep bytes, png_size_t size) {
+  static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(bytes), size);
+}
+
+static void flushPngBytes(png_structp) {}
 }
 
 // One canvas row enlarged horizontally and packed four 2-bit pixels to a byte, leftmost in the high bits.
@@ -38,8 +45,9 @@ void packRow(const Canvas& canvas, int y, int scale, png_bytep row) {
   }
 }
 
-// The libpng calls. Returns false with failure->message set when libpng reports an error.
-bool encode(std::FILE* file, const Canvas& canvas, int scale, png_bytep row, PngFailure* failure) {
+// The libpng calls, appending the PNG file's bytes to out. Returns false with failure->message set when libpng
+// reports an error.
+bool encode(std::string* out, const Canvas& canvas, int scale, png_bytep row, PngFailure* failure) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, failure, onPngError, onPngWarning);
   if (png == nullptr) {
     std::snprintf(failure->message, sizeof failure->message, "libpng could not start (out of memory)");
@@ -55,7 +63,7 @@ bool encode(std::FILE* file, const Canvas& canvas, int scale, png_bytep row, Png
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, file);
+  png_set_write_fn(png, out, appendPngBytes, flushPngBytes);
   png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.width() * scale),
                static_cast<png_uint_32>(canvas.height() * scale), 2, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -74,10 +82,6 @@ bool encode(std::FILE* file, const Canvas& canvas, int scale, png_bytep row, Png
   return true;
 }
 
-std::string errnoText(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
-}
-
 }  // namespace
 
 std::string writePng(const std::string& path, const Canvas& canvas, int scale) {
@@ -86,47 +90,12 @@ std::string writePng(const std::string& path, const Canvas& canvas, int scale) {
     return "cannot write " + path + ": a picture of " + std::to_string(canvas.width()) + " x " +
            std::to_string(canvas.height()) + " pixels at scale " + std::to_string(scale) + " is not possible in PNG";
   }
-  struct stat status {};
-  const bool direct = stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
-  std::string target = path;
-  std::FILE* file = nullptr;
-  if (direct) {
-    file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return errnoText("cannot open", path);
-  } else {
-    target = path + ".partial-XXXXXX";
-    const int descriptor = mkstemp(target.data());
-    if (descriptor < 0) return errnoText("cannot create a file beside", path);
-    // mkstemp makes the file private; give it the permissions a plain new file would get.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(descriptor, 0666 & ~mask);
-    file = fdopen(descriptor, "wb");
-    if (file == nullptr) {
-      const std::string message = errnoText("cannot open", target);
-      close(descriptor);
-      std::remove(target.c_str());
-      return message;
-    }
-  }
   std::vector<png_byte> row(static_cast<std::size_t>(canvas.width() * scale + 3) / 4);
   PngFailure failure{};
-  bool written = encode(file, canvas, scale, row.data(), &failure);
-  std::string message;
-  if (!written) message = "cannot write " + path + ": " + failure.message;
-  if (std::fflush(file) != 0 || std::ferror(file)) {
-    if (written) message = errnoText("cannot write", path);
-    written = false;
+  std::string bytes;
+  if (!encode(&bytes, canvas, scale, row.data(), &failure)) return "cannot write " + path + ": " + failure.message;
+  if (const std::string problem = replaceFileWhole(path, bytes); !problem.empty()) {
+    return "cannot write " + path + ": " + problem + "; nothing written";
   }
-  if (std::fclose(file) != 0 && written) {
-    message = errnoText("cannot write", path);
-    written = false;
-  }
-  if (direct) return message;
-  if (written && std::rename(target.c_str(), path.c_str()) != 0) {
-    message = errnoText("cannot rename the new picture to", path);
-    written = false;
-  }
-  if (!written) std::remove(target.c_str());
-  return message;
+  return "";
 }

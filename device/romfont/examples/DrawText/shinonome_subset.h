@@ -1,3 +1,8 @@
+/* Made from the ROM of the Shinonome pair shnm8x16r + shnmk16
+   (scripts/convert-shinonome.sh makes it in work/), for the text kText of DrawText.ino:
+     maskburn-subset --index work/FONTINDEX.BIN --data work/FONTDATA.BIN --text "東雲フォントで表示 ABC ｶﾀｶﾅ" \
+       --c-source shinonome_subset.h
+   The test command makes it again that way and requires these bytes from the next comment on. */
 /* A maskburn ROM as C source, made by maskburn-subset: 7 half-width and 9 full-width glyphs.
    fontindex_bin holds FONTINDEX.BIN and fontdata_bin FONTDATA.BIN, byte for byte. From memory:
        romfont_init_memory(&font, fontindex_bin, FONTINDEX_BIN_SIZE, fontdata_bin, FONTDATA_BIN_SIZE);

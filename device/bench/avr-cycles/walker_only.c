@@ -1,5 +1,5 @@
 /* A program that uses only romfont's walker (init through a read function, walk, next char), for any target:
-   bench/device.sh links it with -ffunction-sections -fdata-sections -Wl,--gc-sections and reads from the link
+   device/bench/run.sh links it with -ffunction-sections -fdata-sections -Wl,--gc-sections and reads from the link
    map what of romfont.o (and of the C library on its behalf) such a firmware keeps. Never run. */
 #include "romfont.h"
 

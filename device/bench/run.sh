@@ -9,11 +9,11 @@
 #    call and tail-jump relocations in `objdump -dr` say which function calls which, with inlining and tail
 #    calls as the compiler made them (a tail call's frame replaces its caller's, so it does not add to it);
 #  - cycles of one half-width and one full-width lookup from AVR program memory (romfont_init_callback and a
-#    memcpy_P read function), measured in simavr by the firmware bench/avr-cycles/cycles.c (Timer1 at the CPU
+#    memcpy_P read function), measured in simavr by the firmware device/bench/avr-cycles/cycles.c (Timer1 at the CPU
 #    clock), with a tiny ROM that maskburn makes from the test fonts in tests/fixtures.
-# Build output goes to build/bench-device/. Usage: bash bench/device.sh
+# Build output goes to build/bench-device/. Usage: bash device/bench/run.sh
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 bash scripts/setup-debian.sh gcc-avr binutils-avr avr-libc simavr gcc-arm-none-eabi binutils-arm-none-eabi \
   libnewlib-arm-none-eabi
@@ -36,7 +36,7 @@ build_target() {  # NAME COMPILER LINK-OPTIONS... -- COMPILE-OPTIONS...
   "$cc" "$@" -Os "${warn[@]}" -c "$src/romfont.c" -o "$dir/romfont-plain.o"
   "$cc" "$@" -Os "${warn[@]}" -ffunction-sections -fdata-sections -fstack-usage -c "$src/romfont.c" \
     -o "$dir/romfont.o"
-  "$cc" "$@" -Os "${warn[@]}" -ffunction-sections -fdata-sections -I "$src" -c bench/avr-cycles/walker_only.c \
+  "$cc" "$@" -Os "${warn[@]}" -ffunction-sections -fdata-sections -I "$src" -c device/bench/avr-cycles/walker_only.c \
     -o "$dir/walker_only.o"
   "$cc" "$@" -Os -Wl,--gc-sections -Wl,-Map="$dir/walker_only.map" "${link[@]}" "$dir/walker_only.o" \
     "$dir/romfont.o" -o "$dir/walker_only.elf"
@@ -69,7 +69,7 @@ with open(rom + "/tiny_keys.h", "w") as h:
 PY
 
 # The measuring firmware, run in simavr; its UART lines come out on standard error in colour codes.
-avr-gcc -mmcu=atmega328p -Os "${warn[@]}" -I "$src" -I "$out/rom" bench/avr-cycles/cycles.c "$src/romfont.c" \
+avr-gcc -mmcu=atmega328p -Os "${warn[@]}" -I "$src" -I "$out/rom" device/bench/avr-cycles/cycles.c "$src/romfont.c" \
   -o "$out/avr/cycles.elf"
 timeout 60 simavr -m atmega328p -f 16000000 "$out/avr/cycles.elf" >/dev/null 2>"$out/avr/simavr.log" || true
 

@@ -1,6 +1,6 @@
 # Toolchain for a 64-bit Windows maskburn.exe built on Linux with MinGW-w64 (Debian: g++-mingw-w64-x86-64-posix).
 # The executable is linked fully static, so it needs only DLLs that ship with Windows.
-#   cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DMASKBURN_TESTS=OFF
+#   cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64-x86_64.cmake -DMASKBURN_TESTS=OFF
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

@@ -3,11 +3,11 @@
 # own DLLs, then runs the converter cases marked for Windows (tests/driver/runs.txt) under Wine next to the
 # native Linux build: same exit status, same ROM files byte for byte, same files left, and the same report
 # with each LF written as CR LF, as text-mode standard output does.
-# Usage: bash scripts/windows-check.sh [ZIP]   (as root on Debian; installs what it needs; no display needed)
-# With ZIP (the Windows zip of scripts/package.sh), the maskburn.exe unpacked from it is checked, after the zip
+# Usage: bash packaging/windows/windows-check.sh [ZIP]   (as root on Debian; installs what it needs; no display needed)
+# With ZIP (the Windows zip of packaging/package.sh), the maskburn.exe unpacked from it is checked, after the zip
 # is checked to hold the library folder, the licence and both READMEs, instead of a fresh cross build.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 logs=build/windows-check
 mkdir -p "$logs"
 
@@ -23,7 +23,7 @@ builds=(windows-native)
 [[ -n $zip ]] || builds+=(windows)
 for build in "${builds[@]}"; do
   toolchain=()
-  [[ $build == windows-native ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
+  [[ $build == windows-native ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE="$PWD/packaging/windows/mingw-w64-x86_64.cmake")
   { cmake -S . -B "build/$build" "${common[@]}" "${toolchain[@]}" && cmake --build "build/$build" -j2 --target maskburn; } \
     > "$logs/$build.log" 2>&1 || { cat "$logs/$build.log"; exit 1; }
 done

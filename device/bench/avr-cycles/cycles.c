@@ -1,4 +1,4 @@
-/* Measuring firmware for bench/device.sh (ATmega328P, run in simavr): CPU cycles and stack bytes of romfont's
+/* Measuring firmware for device/bench/run.sh (ATmega328P, run in simavr): CPU cycles and stack bytes of romfont's
    half-width and full-width lookups with the ROM in program memory, read through romfont_init_callback and a
    read function built on memcpy_P. Timer1 counts CPU cycles (prescaler 1); TCNT1 is read around each call and
    the cost of an empty measurement is taken off. Every glyph the ROM holds is looked up several times and the

@@ -2,11 +2,11 @@
 # Cortex-M3 check: builds device/bare-metal-m3 (romfont with a whole ROM linked into flash) for qemu's
 # mps2-an385 board, runs it, and compares its output with the PC's: the text art with maskburn-view --art
 # over the same ROM, the count and CRC-32 of every glyph with a reading of the ROM files in Python.
-# Usage: bash scripts/cortex-m-check.sh BUILD ROMDIR
+# Usage: bash tests/device/cortex-m-check.sh BUILD ROMDIR
 #   BUILD: the CMake build folder holding tools/view/maskburn-view; ROMDIR: FONTINDEX.BIN and FONTDATA.BIN.
 set -euo pipefail
 build=$(realpath "$1") rom=$(realpath "$2")
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 src=device/bare-metal-m3 lib=device/romfont/src out=build/cortex-m3
 text=$(sed -n 's/^static const char art_text\[\] = "\(.*\)";$/\1/p' "$src/main.c")
 mkdir -p "$out"

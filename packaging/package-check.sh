@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Checks the Debian package that scripts/package.sh built: installs it with apt-get, uses the three programs
+# Checks the Debian package that packaging/package.sh built: installs it with apt-get, uses the three programs
 # from PATH on the committed tiny fonts (the converter's report and ROM equal to the golden ones) and the man
 # page, then removes it and requires the file system to be as it was before.
-# Usage: bash scripts/package-check.sh    (as root, after scripts/package.sh)
+# Usage: bash packaging/package-check.sh    (as root, after packaging/package.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 deb=$(ls build/packages/maskburn_*.deb)
@@ -16,7 +16,7 @@ snapshot > "$work/before"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" > "$work/install.log" 2>&1 || { cat "$work/install.log"; fail "install"; }
 
 example=tests/golden/example
-cp "$example/half.bdf" "$example/full.bdf" "$work/"
+cp tests/fixtures/example-half.bdf "$work/half.bdf" && cp tests/fixtures/example-full.bdf "$work/full.bdf"
 (cd "$work" && maskburn -8x16 half.bdf -16x16 full.bdf > report.txt) || fail "maskburn from PATH"
 iconv -f CP932 -t UTF-8 "$work/report.txt" | diff - "$example/stdout.txt" > /dev/null || fail "report differs from the golden one"
 for file in FONTINDEX.BIN FONTDATA.BIN; do cmp -s "$work/$file" "$example/$file" || fail "$file differs"; done
