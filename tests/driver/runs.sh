@@ -162,6 +162,7 @@ finish_case() {
   ((${#problems[@]})) && failed=$((failed + 1)) || passed=$((passed + 1))
   echo "$( ((${#problems[@]})) && echo FAIL || echo PASS)  $title"
   ((${#problems[@]} == 0)) || printf '      %s\n' "${problems[@]}"
+  ((${#problems[@]} == 0 || ${MASKBURN_STOP_ON_FAILURE:-0} == 0)) || exit 1  # a mutation run needs one failure only
 }
 
 while IFS= read -r line || [[ -n $line ]]; do
