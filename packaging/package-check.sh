@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package that packaging/package.sh built: installs it with apt-get, uses the three programs
 # from PATH on the committed tiny fonts (the converter's report and ROM equal to the golden ones) and the man
-# page, then removes it and requires the file system to be as it was before.
+# pages (maskburn's Japanese one too), then removes it and requires the file system to be as it was before.
 # Usage: bash packaging/package-check.sh    (as root, after packaging/package.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,6 +27,7 @@ version=$(sed -n 's/^project(maskburn VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
 for page in maskburn maskburn-view maskburn-subset; do
   MANWIDTH=80 man "$page" 2>/dev/null | grep -q "$page" || fail "man $page"
 done
+LC_ALL=C.UTF-8 MANWIDTH=80 man -L ja maskburn 2>/dev/null | grep -q '書き込みエラー」' || fail "man -L ja maskburn"
 [[ -f /usr/share/maskburn/romfont/library.properties && -f /usr/share/doc/maskburn/README.ja.md ]] || fail "library or READMEs"
 
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq maskburn > "$work/remove.log" 2>&1 || fail "removal"

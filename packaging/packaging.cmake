@@ -1,5 +1,6 @@
-# Installing and packaging. `cmake --install` puts the programs in bin/, their man pages in share/man/man1/,
-# the romfont Arduino library folder in share/maskburn/ and the READMEs and licence in share/doc/maskburn/.
+# Installing and packaging. `cmake --install` puts the programs in bin/, their man pages in share/man/man1/
+# (and maskburn's Japanese one in share/man/ja/man1/, where `man -L ja maskburn` finds it), the romfont Arduino
+# library folder in share/maskburn/ and the READMEs and licence in share/doc/maskburn/.
 # CPack makes a Debian package of that (dependencies from dpkg-shlibdeps) and, in the MinGW-w64 cross build,
 # a Windows zip: maskburn.exe, the romfont folder, LICENSE.txt and both READMEs.
 include(GNUInstallDirs)
@@ -17,9 +18,9 @@ else()
     list(APPEND man_pages maskburn-view)
   endif()
   # Debian installs man pages and the changelog compressed; gzip -n keeps the bytes free of time stamps.
-  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging/ja)
   set(compressed)
-  foreach(source IN ITEMS ${man_pages} changelog)
+  foreach(source IN ITEMS ${man_pages} ja/maskburn changelog)
     if(source STREQUAL "changelog")
       set(input ${PROJECT_SOURCE_DIR}/packaging/changelog)
       set(output ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
@@ -32,8 +33,9 @@ else()
     list(APPEND compressed ${output})
   endforeach()
   add_custom_target(compressed_docs ALL DEPENDS ${compressed})
-  list(FILTER compressed EXCLUDE REGEX "changelog")
+  list(FILTER compressed EXCLUDE REGEX "changelog|/packaging/ja/")
   install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/ja/maskburn.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
   install(DIRECTORY device/romfont DESTINATION ${CMAKE_INSTALL_DATADIR}/maskburn)
   install(FILES README.md README.ja.md LICENSE packaging/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})

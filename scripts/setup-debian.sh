@@ -4,7 +4,7 @@
 # Only missing packages are installed, so a second run costs nothing.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev python3 valgrind xfonts-shinonome xfonts-jisx0213 pcf2bdf libpng-dev clang libclang-rt-14-dev "$@")
+packages=(cmake g++ make libgtest-dev python3 valgrind man-db xfonts-shinonome xfonts-jisx0213 pcf2bdf libpng-dev clang libclang-rt-14-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
