@@ -1,8 +1,9 @@
-// The BDF reader on the small fonts of reader_cases.txt: each is read from memory and from a file (in chunks
-// of 64 KiB); the glyph store, the result and the messages must be as the case says.
+// The BDF reader on the fonts of reader_cases.txt, each read from memory, from a file (in chunks of 64 KiB) and
+// from memory with the end mark 0x1A after it: the glyph store, the result and the messages must be as the case says.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 
 #include "font/bdf_reader.h"
 #include "font/glyph_store.h"
@@ -10,70 +11,57 @@
 #include "text/code_page_932.h"
 #include "text/console.h"
 
-namespace {
-
-// The store and the result, one line each: "H41 81 7E" (a half-width code and its rows, trailing zero rows left
-// out), "F3042 0180 7FFE" (a full-width key), "chain N", "result ..." unless read to the end; then what was printed.
-std::string readAndDump(bool full, bool fromFile, const std::string& text) {
-  clearGlyphStore();
+// The store and the result as reader_cases.txt writes them, then what was printed: for the font read from memory,
+// from a file, and from memory with 0x1A after it, one after the other.
+static std::string readAndDump(bool full, const std::string& text) {
+  const auto hex = [](unsigned value, int digits) { char cell[9]; return std::string(cell, std::snprintf(cell, sizeof cell, "%0*X", digits, value)); };
   std::string printed, dump;
-  consoleCaptureTo(&printed);
   TempDir dir;
-  const std::string path = dir.file("font.bdf");
-  writeFile(path, text);
-  const FontReadResult result = fromFile ? (full ? readFullFont(path) : readHalfFont(path))
-                                         : (full ? readFullFontText(text) : readHalfFontText(text));
-  consoleFlush();
-  consoleCaptureTo(nullptr);
-  char cell[8];
-  for (int code = 0; code < kFullTableSize; ++code) {
-    const GlyphRecord* record = full ? fullGlyphTable[code] : code < kHalfTableSize ? halfGlyphTable[code] : nullptr;
-    if (record == nullptr) continue;
-    std::snprintf(cell, sizeof cell, full ? "F%04X" : "H%02X", code);
-    std::string line = cell;
-    for (std::size_t row = 0; row < 16; ++row) {
-      std::snprintf(cell, sizeof cell, full ? " %02X%02X" : " %02X", full ? record->fullBitmap[2 * row] : record->halfBitmap[row],
-                    record->fullBitmap[2 * row + 1]);
-      line += cell;
+  writeFile(dir.file("font.bdf"), text);
+  for (const int way : {0, 1, 2}) {
+    clearGlyphStore(), printed.clear(), consoleCaptureTo(&printed);
+    const FontReadResult result = way == 1 ? (full ? readFullFont : readHalfFont)(dir.file("font.bdf"))
+                                           : (full ? readFullFontText : readHalfFontText)(way == 0 ? text : text + '\x1A');
+    consoleFlush(), consoleCaptureTo(nullptr);
+    int unlisted = 0;  // records on the chain less those in the table
+    for (const GlyphRecord* record = glyphChain; record != nullptr; record = record->next) ++unlisted;
+    for (int code = 0; code < (full ? kFullTableSize : kHalfTableSize); ++code) {
+      if (const GlyphRecord* glyph = full ? fullGlyphTable[code] : halfGlyphTable[code]) {
+        std::string line = (full ? "F" : "H") + hex(code, full ? 4 : 2);
+        for (std::size_t row = 0; row < 16; ++row)
+          line += " " + (full ? hex(glyph->fullBitmap[2 * row] << 8 | glyph->fullBitmap[2 * row + 1], 4) : hex(glyph->halfBitmap[row], 2));
+        while (line.ends_with(full ? " 0000" : " 00")) line.resize(line.size() - (full ? 5 : 3));
+        dump += line + "\n", --unlisted;
+      }
     }
-    while (line.ends_with(full ? " 0000" : " 00")) line.resize(line.size() - (full ? 5 : 3));
-    dump += line + "\n";
+    if (unlisted != 0) dump += "chain " + std::to_string(unlisted) + " more\n";
+    dump += (result == FontReadResult::SizeRejected ? "result SizeRejected\n" : "") + printed;
   }
-  int chain = 0;
-  for (const GlyphRecord* record = glyphChain; record != nullptr; record = record->next) ++chain;
-  dump += "chain " + std::to_string(chain) + "\n";
-  if (result == FontReadResult::SizeRejected) dump += "result SizeRejected\n";
-  releaseGlyphStore();
-  return dump + printed;
+  return dump;
 }
 
-TEST(BdfReader, SmallFontsFromMemoryAndFiles) {
+TEST(BdfReader, SmallFontsFromMemoryFilesAndTheCarefulPath) {
   std::ifstream cases(MASKBURN_SOURCE_DIR "/tests/font/reader_cases.txt");
-  std::string line, title, flags, text, expected;
-  int checked = 0;
-  const auto finish = [&] {
-    if (title.empty()) return;
-    SCOPED_TRACE(title);
-    for (const bool fromFile : {false, true}) EXPECT_EQ(readAndDump(flags == "full", fromFile, text), expected);
-    ++checked;
-  };
-  bool inFont = false;
-  while (std::getline(cases, line)) {
-    if (line.starts_with("== ")) {
-      finish();
-      title = line.substr(3), text.clear(), expected.clear(), inFont = true;
-      std::getline(cases, flags);
-    } else if (inFont && line == "--") {
-      inFont = false;
-    } else if (inFont) {
-      text += unescape(line) + (line.ends_with("\\c") ? "" : "\n");
+  std::string line, title, expected;
+  std::vector<std::string> fonts;  // one for each choice of the "A | B" lines
+  std::size_t checked = 0;
+  for (bool more = true; more;) {
+    if (more = !!std::getline(cases, line); !more || line.starts_with("== ")) {
+      for (const std::string& font : fonts) EXPECT_EQ(readAndDump(title.starts_with("== full"), font), expected + expected + expected) << title;
+      checked += fonts.size(), title = line, fonts = {""}, expected.clear();
+    } else if (line.starts_with("> ")) {
+      expected += encodeCodePage932(line.substr(2)) + "\n";
     } else if (!line.empty() && !line.starts_with("#")) {
-      expected += (line.starts_with("message ") ? encodeCodePage932(line.substr(8)) : line) + "\n";
+      std::vector<std::string> next;
+      for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 3) {
+        std::string choice = line.substr(at, (bar = line.find(" | ", at)) - at);
+        if (choice.starts_with("@"))  // "@CODE: ROW, ROW": the lines of a character
+          choice = std::regex_replace(std::regex_replace(choice, std::regex(", "), "\\n"), std::regex("@([^:]*): (.*)"), "STARTCHAR c\\nENCODING $1\\nBITMAP\\n$2\\nENDCHAR");
+        for (const std::string& font : fonts) next.push_back(font + unescape(choice) + (line.ends_with("\\c") ? "" : "\n"));
+      }
+      fonts = next;
     }
   }
-  finish();
-  EXPECT_GT(checked, 10);
+  EXPECT_EQ(checked, 12u);
   EXPECT_EQ(readHalfFontText({}), FontReadResult::Read);  // an empty view: no buffer at all
 }
-
-}  // namespace

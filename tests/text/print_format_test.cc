@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "text/code_page_932.h"
 #include "text/console.h"
 
 namespace {
@@ -32,6 +33,19 @@ TEST(PrintFormat, MatchesSnprintfOnEveryCatalogueFormat) {
     }
   }
   EXPECT_TRUE(compileFormat("'%s' %d").takesText);
+}
+
+// The messages' encoder: characters code page 932 has (NUL, two-byte "§", three-byte "あ" and "ｱ") and lacks ("é",
+// one beyond the BMP), and malformed UTF-8 (a lead byte cut by the end or by the next character, a stray continuation
+// byte), where each byte that starts no whole sequence gives a '?'. The bytes are Python's cp932 codec's.
+TEST(CodePage932, EncodesCharactersItHasAndQuestionMarksForTheRest) {
+  using namespace std::string_view_literals;
+  for (const auto& [utf8, expected] : {std::pair("A\0\xC2\xA7"sv, "A\0\x81\x98"sv), {"\xC3\xA9"sv, "?"sv},
+                                       {"\xE3\x81\x82\xEF\xBD\xB1"sv, "\x82\xA0\xB1"sv}, {"\xF0\x9F\x98\x80"sv, "?"sv},
+                                       {"A\xC3"sv, "A?"sv}, {"\xE3\x81"sv, "??"sv}, {"\x80"sv, "?"sv}, {"\xE3\x81" "A"sv, "??A"sv},
+                                       {"\xF0\x9F\x98"sv, "???"sv}, {"\xC3\xC3\xA9\xC2\xA7"sv, "??\x81\x98"sv}}) {
+    EXPECT_EQ(encodeCodePage932(utf8), expected) << testing::PrintToString(std::string(utf8));
+  }
 }
 
 }  // namespace
