@@ -11,6 +11,7 @@ inline constexpr std::size_t kHalfGlyphBytes = 16;
 inline constexpr std::size_t kFullGlyphBytes = 32;
 inline constexpr std::size_t kFontDataBytes = 256 * kHalfGlyphBytes + 65536 * kFullGlyphBytes;
 static_assert(kFontDataBytes == 0x201000, "room for 256 half-width and 65,536 full-width glyphs");
+inline constexpr std::int32_t kMaxBlocks = 255;  // block numbers are one byte, and 0 means none
 
 // indexF and fontData come from calloc: the system hands out zeroed pages, and only the pages that
 // glyphs use are ever touched.
@@ -24,6 +25,7 @@ struct RomImage {
   std::uint8_t indexH[256] = {};                // half-width code -> glyph number from 1; 0 = none
   std::int32_t blockCount = 0;                  // blocks given out
   std::uint8_t blockIndex[256] = {};            // key high byte -> block number from 1; 0 = none
+  std::int32_t fullLeftOut = 0;                 // full-width glyphs not laid out: no block number was left
   std::unique_ptr<std::uint16_t[][256], FreeDeleter> indexF;  // [high byte][low byte] -> slot number; 0 = none
   std::unique_ptr<std::uint8_t[], FreeDeleter> fontData;  // kFontDataBytes of glyph data
 };
@@ -34,7 +36,9 @@ extern RomImage romImage;
 // covers are always zero and the same fonts always give the same files). Out of memory ends the process.
 void resetRomImage();
 
-// Lays out the glyph store into romImage (after resetRomImage).
+// Lays out the glyph store into romImage (after resetRomImage). Glyphs whose high byte would need a block
+// beyond the 255th (only when all 256 high bytes are in use: those of high byte 0xFF) are counted in
+// fullLeftOut and not laid out.
 void buildRomImage();
 
 // The slot the first full-width glyph takes: right after the half-width glyphs, but never slot 0,

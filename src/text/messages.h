@@ -21,6 +21,7 @@ enum class Text : int {
   // ROM image and files
   HalfIndexHeading,
   FullIndexHeading,
+  FullGlyphsLeftOut,
   WrittenSlotCount,
   FileWriteError,
   FileNotUpdated,

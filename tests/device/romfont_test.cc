@@ -1,7 +1,7 @@
 // romfont lookups, every half-width code and many or all full-width keys, from memory (exact-size copies, so
 // AddressSanitizer sees a read past their end) and through a read function: font pairs converted by the real
-// executable (the committed tiny pair and every Shinonome pair Debian ships that passes the size checks)
-// against their BDF bitmaps read here, with the file sizes checked too; damaged images (cut at every length,
+// executable (the committed tiny pair, every Shinonome pair Debian ships that passes the size checks, and
+// Debian's Unicode fonts efont f16 and GNU Unifont) against their BDF bitmaps read here, with the file sizes checked too; damaged images (cut at every length,
 // random bytes, the largest numbers) against a lookup written here from the file format, never reading
 // outside the files. Also reads per glyph, failed reads, missing pointers, index sizes, and the walker.
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ RomFiles tinyRom() { return convertPair(kTinyHalf, kTinyFull); }
 
 // The first 16 rows of each character of a BDF pair (zero rows after its last), full-width characters under
 // their UTF-16 keys in the given code set (a later character taking a shared key), read here independently of
-// the tool; no two half-width characters may share a code.
+// the tool; no two half-width characters may share a code. A Unicode font's rows of two digits fill the left.
 Glyphs bdfGlyphs(const std::string& halfPath, const std::string& fullPath, FullWidthCodes codes = FullWidthCodes::JisX0208) {
   Glyphs glyphs;
   for (const bool full : {false, true}) {
@@ -67,7 +67,7 @@ Glyphs bdfGlyphs(const std::string& halfPath, const std::string& fullPath, FullW
       } else if (word == "BITMAP" || word == "ENDCHAR") {
         row = word == "BITMAP" && bitmap != nullptr ? 0 : 16;
       } else if (row < 16) {
-        const unsigned long value = std::stoul(word, nullptr, 16);
+        const unsigned long value = std::stoul(word, nullptr, 16) << (full && codes == FullWidthCodes::Unicode && word.size() <= 2 ? 8 : 0);
         if (full) (*bitmap)[2 * row] = static_cast<std::uint8_t>(value >> 8);
         (*bitmap)[full ? 2 * row + 1 : row] = static_cast<std::uint8_t>(value);
         ++row;
@@ -152,14 +152,18 @@ std::function<Expected(bool, unsigned)> fromBdf(const Glyphs& bdf) {
 // Every glyph of the BDF files is found under its code or key with its exact bitmap, and nothing else; the
 // files are exactly as large as the counts say.
 TEST(FontPairs, EveryGlyphIsFoundThroughTheWrittenFilesAndNothingElse) {
-  for (const auto& [half, full] : {std::pair(kTinyHalf, kTinyFull), {realFontPath("shnm8x16r"), realFontPath("shnmk16")},
-                                   {realFontPath("shnm8x16rb"), realFontPath("shnmk16b")},
-                                   {realFontPath("shnm8x16a"), realFontPath("shnmk16min")},
-                                   {realFontPath("shnm8x16ab"), realFontPath("shnmk16minb")}}) {
+  using enum FullWidthCodes;
+  for (const auto& [half, full, codes] : {std::tuple(kTinyHalf, kTinyFull, JisX0208),
+                                          {realFontPath("shnm8x16r"), realFontPath("shnmk16"), JisX0208},
+                                          {realFontPath("shnm8x16rb"), realFontPath("shnmk16b"), JisX0208},
+                                          {realFontPath("shnm8x16a"), realFontPath("shnmk16min"), JisX0208},
+                                          {realFontPath("shnm8x16ab"), realFontPath("shnmk16minb"), JisX0208},
+                                          {realFontPath("shnm8x16r"), realFontPath("f16"), Unicode},
+                                          {realFontPath("shnm8x16r"), realFontPath("unifont"), Unicode}}) {
     if (half.empty() || full.empty()) continue;
-    SCOPED_TRACE(half);
+    SCOPED_TRACE(full);
     const RomFiles rom = convertPair(half, full);
-    const Glyphs bdf = bdfGlyphs(half, full);
+    const Glyphs bdf = bdfGlyphs(half, full, codes);
     EXPECT_TRUE(sweep(rom, allKeys(), fromBdf(bdf)));
     EXPECT_EQ(bdf.full.size(), bdf.fullStored) << "full-width keys shared";
     std::set<unsigned> blocks;  // one block per high byte of the keys; full-width slots follow the half-width

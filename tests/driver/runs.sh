@@ -46,10 +46,10 @@ for s in sets: at, v = s.split("="); b[int(at, 0)] = int(v, 0)
 open(name, "wb").write(b)' "$name" "$key" $rest) ;;
       rom) [[ $name != */* ]] || cp "$tests/$name" "$tests/$rest" "$1/"  # the ROM the converter makes of a pair
         (cd "$1" && maskburn -8x16 "${name##*/}" -16x16 "${rest##*/}" > /dev/null) ;;
-      chars) read -r width count first codes <<< "$rest"  # COUNT characters of WIDTH, codes FIRST + i % CODES
+      chars) read -r width count first codes <<< "$rest"  # COUNT characters of WIDTH, codes FIRST + i % CODES, appended
         awk -v w="$width" -v n="$count" -v first=$((first)) -v m="$codes" 'BEGIN { printf "FONTBOUNDINGBOX %d 16 0 -2\n", w
           for (i = 0; i < n; i++) printf "STARTCHAR c\nENCODING %d\nBITMAP\n%0" w / 4 "X\nENDCHAR\n", first + i % m, i % 2 ^ w }' \
-          > "$1/$name" ;;
+          >> "$1/$name" ;;
       cut) read -r half full codes <<< "$rest" && mkdir "$1/$name" && for font in "$half" "$full"; do
           awk -v codes="$codes" 'BEGIN { n = split(codes, c, " "); for (i = 1; i <= n; i++) keep[c[i]] = 1 }
             /^STARTCHAR/ { inside = 1; block = "" } inside { block = block $0 "\n" } !inside { print }
