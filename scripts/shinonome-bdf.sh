@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Converts Debian's Shinonome PCF fonts (package xfonts-shinonome), or any other font of Debian's misc folder
-# such as the JIS X 0213 fonts of xfonts-jisx0213, to BDF in the given folder.
+# such as the JIS X 0213 fonts of xfonts-jisx0213 or the Unicode fonts f16 (xfonts-efont-unicode) and unifont
+# (xfonts-unifont), to BDF in the given folder.
 # Usage: scripts/shinonome-bdf.sh FOLDER [FONT...]   (default fonts: shnm8x16r shnmk16)
 set -euo pipefail
 

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Every test: installs what is needed, converts the real Shinonome fonts for the real-font tests, builds and
-# runs the whole suite twice, in the normal build and with AddressSanitizer + UBSan, then runs romfont on
-# emulated devices, the fuzz targets and the Windows build under Wine.
+# Every test: installs what is needed, converts the real Shinonome, JIS X 0213 and Unicode fonts (efont's f16,
+# GNU Unifont) for the real-font tests, builds and runs the whole suite twice, in the normal build and with
+# AddressSanitizer + UBSan, then runs romfont on emulated devices, the fuzz targets and the Windows build under
+# Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-debian.sh gcc-avr avr-libc simavr arduino-core-avr arduino-mk \
-  gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm
+bash scripts/setup-debian.sh xfonts-efont-unicode xfonts-unifont gcc-avr avr-libc simavr arduino-core-avr \
+  arduino-mk gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm
 bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnm8x16rb shnm8x16a shnm8x16ab shnm8x16ri \
-  shnmk16 shnmk16b shnmk16min shnmk16minb jiskan16-2004-1 jiskan16-2000-2
+  shnmk16 shnmk16b shnmk16min shnmk16minb jiskan16-2004-1 jiskan16-2000-2 f16 unifont
 
 export MASKBURN_FONT_DIR=$PWD/build/fonts
 export MASKBURN_REQUIRE_REAL_FONTS=1

@@ -62,6 +62,7 @@ int runMaskburn(int argc, const char* const* argv) {
   consolePrint(Text::HalfIndexHeading);
   consolePrint(Text::FullIndexHeading);
   buildRomImage();
+  if (romImage.fullLeftOut > 0) consolePrint(Text::FullGlyphsLeftOut, romImage.fullLeftOut);
   printBuildReport();
   ok = writeRomFiles() && ok;
   checkRomFiles();

@@ -1,6 +1,7 @@
 // The BDF reader's state machine, shared by both variants; the variants differ only in the table below.
 // Only COMMENT, STARTCHAR, ENCODING, BITMAP, ENDCHAR, FONTBOUNDINGBOX and bitmap rows are understood, and
-// for full-width fonts CHARSET_REGISTRY and CHARSET_ENCODING before the first character (the code set).
+// for full-width fonts CHARSET_REGISTRY and CHARSET_ENCODING before the first character (the code set, which
+// also says how a full-width font's rows of one or two digits are placed).
 #include "font/bdf_reader.h"
 
 #include <cstdint>
@@ -59,7 +60,9 @@ void notePropertyLine(ReadingState& reading, std::string_view keyword, std::stri
   if (keyword == "CHARSET_REGISTRY") reading.registry = propertyValue(line, valuesPos);
   if (keyword == "CHARSET_ENCODING") reading.encoding = propertyValue(line, valuesPos);
   const bool jisX0213 = reading.registry == "JISX0213.2000" || reading.registry == "JISX0213.2004";
-  reading.codes = !jisX0213                 ? FullWidthCodes::JisX0208
+  const bool unicode = reading.registry == "ISO10646" && reading.encoding == "1";
+  reading.codes = unicode                   ? FullWidthCodes::Unicode
+                  : !jisX0213               ? FullWidthCodes::JisX0208
                   : reading.encoding == "1" ? FullWidthCodes::JisX0213Plane1
                   : reading.encoding == "2" ? FullWidthCodes::JisX0213Plane2
                                             : FullWidthCodes::JisX0208;
@@ -81,13 +84,19 @@ void commitGlyph(const FontVariant& variant, ReadingState& reading) {
   }
 }
 
-void storeRow(const FontVariant& variant, ReadingState& reading, std::int32_t value) {
+// Stores a bitmap row read from `digits` hex digits. BDF fills rows from the left, and a Unicode font's narrow
+// characters write theirs with one or two digits: such a row is the left byte, the right one blank. Elsewhere
+// a row of any length is one number, whose low byte is the right byte of a full-width row.
+void storeRow(const FontVariant& variant, ReadingState& reading, std::int32_t value, std::size_t digits) {
   if (reading.writePosition >= variant.bitmapBytes) return;  // rows beyond the 16th are dropped
   const auto bits = static_cast<std::uint32_t>(value);
-  if (variant.kind == FontKind::Full) {
-    reading.bitmap[reading.writePosition++] = static_cast<std::uint8_t>(bits >> 8);
+  if (variant.kind == FontKind::Half) {
+    reading.bitmap[reading.writePosition++] = static_cast<std::uint8_t>(bits);
+    return;
   }
-  reading.bitmap[reading.writePosition++] = static_cast<std::uint8_t>(bits);
+  const bool leftOnly = reading.codes == FullWidthCodes::Unicode && digits <= 2;
+  reading.bitmap[reading.writePosition++] = static_cast<std::uint8_t>(leftOnly ? bits : bits >> 8);
+  reading.bitmap[reading.writePosition++] = static_cast<std::uint8_t>(leftOnly ? 0 : bits);
 }
 
 // Handles one line; returns false when reading must stop (size mismatch).
@@ -138,9 +147,12 @@ bool handleLine(const FontVariant& variant, ReadingState& reading, std::string_v
         }
       }
       break;
-    case ParseState::Bitmap:
-      storeRow(variant, reading, parseHex32(keyword));
+    case ParseState::Bitmap: {
+      std::size_t digits = 0;
+      const std::int32_t value = parseHex32WithDigits(keyword, &digits);
+      storeRow(variant, reading, value, digits);
       break;
+    }
   }
   return true;
 }
@@ -150,8 +162,9 @@ FontReadResult readFont(const FontVariant& variant, LineScanner& scanner) {
   FontReadResult result = FontReadResult::Read;
   for (;;) {
     std::uint32_t row = 0;
-    if (reading.state == ParseState::Bitmap && nextPlainHexRow(scanner, &row)) {
-      storeRow(variant, reading, static_cast<std::int32_t>(row));
+    std::size_t digits = 0;
+    if (reading.state == ParseState::Bitmap && nextPlainHexRow(scanner, &row, &digits)) {
+      storeRow(variant, reading, static_cast<std::int32_t>(row), digits);
       continue;
     }
     const std::string_view line = nextLine(scanner);

@@ -14,7 +14,7 @@ int digitValue(char c, int base) {
   return value < base ? value : -1;
 }
 
-std::int32_t parseInBase(std::string_view text, int base) {
+std::int32_t parseInBase(std::string_view text, int base, std::size_t* digits) {
   std::size_t pos = 0;
   while (pos < text.size() && isCSpace(text[pos])) ++pos;
   bool negative = false;
@@ -27,12 +27,14 @@ std::int32_t parseInBase(std::string_view text, int base) {
   // The magnitude saturates just above 2^31, which is enough to tell every clamp apart.
   constexpr std::uint64_t kSaturated = std::uint64_t{1} << 32;
   std::uint64_t magnitude = 0;
+  const std::size_t firstDigit = pos;
   for (; pos < text.size(); ++pos) {
     int digit = digitValue(text[pos], base);
     if (digit < 0) break;
     magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
     if (magnitude > kSaturated) magnitude = kSaturated;
   }
+  if (digits != nullptr) *digits = pos - firstDigit;
   if (negative) {
     if (magnitude >= (std::uint64_t{1} << 31)) return INT32_MIN;
     return static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
@@ -43,6 +45,8 @@ std::int32_t parseInBase(std::string_view text, int base) {
 
 }  // namespace
 
-std::int32_t parseDecimal32(std::string_view text) { return parseInBase(text, 10); }
+std::int32_t parseDecimal32(std::string_view text) { return parseInBase(text, 10, nullptr); }
 
-std::int32_t parseHex32(std::string_view text) { return parseInBase(text, 16); }
+std::int32_t parseHex32(std::string_view text) { return parseInBase(text, 16, nullptr); }
+
+std::int32_t parseHex32WithDigits(std::string_view text, std::size_t* digits) { return parseInBase(text, 16, digits); }

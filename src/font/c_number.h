@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -22,3 +23,6 @@ std::int32_t parseDecimal32(std::string_view text);
 
 // As parseDecimal32 in base 16, with an optional 0x or 0X prefix after the sign.
 std::int32_t parseHex32(std::string_view text);
+
+// parseHex32, also giving how many digits the number was read from (after the sign and prefix).
+std::int32_t parseHex32WithDigits(std::string_view text, std::size_t* digits);

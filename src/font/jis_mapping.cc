@@ -1,5 +1,6 @@
 // JIS to UTF-16 keys: the classic JIS -> Shift_JIS arithmetic followed by code page 932 decoding, and for JIS
 // X 0213 plane 1 fonts, Shift_JIS-2004 decoding of what code page 932 does not map (a generated table).
+// Unicode fonts need no mapping: a code point of the BMP is the key.
 #include "font/jis_mapping.h"
 
 #include "text/code_page_932.h"
@@ -26,6 +27,10 @@ ShiftJisPair jisToShiftJis(std::int32_t n) {
 
 FullWidthKey fullWidthKey(std::int32_t n, FullWidthCodes codes) {
   if (codes == FullWidthCodes::JisX0213Plane2) return {0, true};
+  if (codes == FullWidthCodes::Unicode) {
+    if (n < 0 || n > 0xFFFF) return {0, true};
+    return {static_cast<std::uint16_t>(n), false};  // 0: no key, as no character is stored under key 0
+  }
   const ShiftJisPair pair = jisToShiftJis(n);
   if (codes == FullWidthCodes::JisX0208) {
     if (!codePage932Maps(pair.lead, pair.trail)) return {0, true};

@@ -118,7 +118,7 @@ std::string_view nextLine(LineScanner& scanner) {
   return std::string_view(scanner.line.data(), length);
 }
 
-bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value) {
+bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value, std::size_t* digits) {
   if (!scanner.windowClean || scanner.pushedBack >= 0 || scanner.ended) return false;
   const char* bytes = scanner.window + scanner.windowPos;
   const std::size_t available = scanner.windowSize - scanner.windowPos;
@@ -128,6 +128,7 @@ bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value) {
     if ((d0 | d1 | d2 | d3) <= 15) {
       scanner.windowPos += 5;
       *value = d0 << 12 | d1 << 8 | d2 << 4 | d3;
+      *digits = 4;
       return true;
     }
   } else if (available >= 3 && bytes[2] == '\n') {
@@ -135,6 +136,7 @@ bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value) {
     if ((d0 | d1) <= 15) {
       scanner.windowPos += 3;
       *value = d0 << 4 | d1;
+      *digits = 2;
       return true;
     }
   }
@@ -149,6 +151,7 @@ bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value) {
   if (count == 0 || count > 7 || count == available || bytes[count] != '\n') return false;
   scanner.windowPos += count + 1;
   *value = sum;
+  *digits = count;
   return true;
 }
 

@@ -35,9 +35,10 @@ void startScanning(LineScanner& scanner, std::string_view text);
 std::string_view nextLine(LineScanner& scanner);
 
 // The common bitmap row: a line of 1 to 7 hex digits and its line feed, lying whole in a window without
-// carriage returns or 0x1A. Takes it and gives its value, or takes nothing and returns false, in which
-// case nextLine gives the same line (whose first token then reads as the same number).
-bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value);
+// carriage returns or 0x1A. Takes it and gives its value and its number of digits, or takes nothing and
+// returns false, in which case nextLine gives the same line (whose first token then reads as the same
+// number, from as many digits).
+bool nextPlainHexRow(LineScanner& scanner, std::uint32_t* value, std::size_t* digits);
 
 // Tokens are split at spaces, tabs and line feeds, up to the first NUL byte, each cut to kMaxTokenBytes.
 // Only the first three tokens of a line are ever looked at (the kMaxTokens limit can never change them),

@@ -16,8 +16,8 @@ inline constexpr std::size_t kHalfGlyphBytes = 16;  // 16 rows of one byte
 inline constexpr std::size_t kFullGlyphBytes = 32;  // 16 rows of two bytes, left byte first
 inline constexpr std::size_t kIndexHeaderBytes = 256 + 256;  // indexH, then blockIndex
 inline constexpr std::size_t kIndexBlockBytes = 256 * 2;     // 256 16-bit slot numbers
-// The header and 255 blocks: block numbers are one byte, and 0 means none.
-inline constexpr std::size_t kIndexMaxBytes = kIndexHeaderBytes + 255 * kIndexBlockBytes;
+inline constexpr int kMaxBlocks = 255;  // block numbers are one byte, and 0 means none
+inline constexpr std::size_t kIndexMaxBytes = kIndexHeaderBytes + kMaxBlocks * kIndexBlockBytes;
 // The largest glyph data: 256 half-width glyphs and 65,536 full-width slots.
 inline constexpr std::size_t kFontDataBytes = 256 * kHalfGlyphBytes + 65536 * kFullGlyphBytes;
 static_assert(kFontDataBytes == 0x201000, "room for 256 half-width and 65,536 full-width glyphs");

@@ -1,5 +1,5 @@
 // ROM image reset and builder: half-width glyphs packed from offset 0 in code order, then full-width
-// glyphs in key order in 32-byte slots, with a block per high byte of the key.
+// glyphs in key order in 32-byte slots, with a block per high byte of the key (255 blocks at most).
 #include "rom/rom_image.h"
 
 #include <algorithm>
@@ -15,11 +15,16 @@ void resetRomImage() {
   std::fill(std::begin(romImage.indexH), std::end(romImage.indexH), 0);
   romImage.blockCount = 0;
   std::fill(std::begin(romImage.blockIndex), std::end(romImage.blockIndex), 0);
+  romImage.fullLeftOut = 0;
   romImage.indexF.reset(static_cast<std::uint16_t(*)[256]>(std::calloc(256 * 256, sizeof(std::uint16_t))));
   romImage.fontData.reset(static_cast<std::uint8_t*>(std::calloc(kFontDataBytes, 1)));
   // Out of memory ends the process: nothing can be built without these.
   if (!romImage.indexF || !romImage.fontData) throw std::bad_alloc();
 }
+
+// Slot numbers are 16 bits: 255 blocks of 256 keys after the largest half-width part always fit, so a slot
+// number can never wrap once the blocks are limited.
+static_assert(256 / 2 + kMaxBlocks * 256 - 1 <= 0xFFFF, "every laid-out glyph has a 16-bit slot number");
 
 std::int32_t firstFullSlot(std::int32_t halfCount, bool hasFullGlyphs) {
   const std::int32_t slot = (halfCount + 1) / 2;
@@ -38,6 +43,7 @@ void buildRomImage() {
   }
 
   romImage.blockCount = 0;
+  romImage.fullLeftOut = 0;
   romImage.fontCountF = firstFullSlot(romImage.fontCountH, fullGlyphRowsInUse.any());
   for (int key = 0; key < kFullTableSize; ++key) {
     if (!fullGlyphRowsInUse.test(static_cast<std::size_t>(key >> 8))) {
@@ -48,6 +54,10 @@ void buildRomImage() {
     if (record == nullptr) continue;
     const int high = record->code >> 8;
     const int low = record->code & 0xFF;
+    if (romImage.blockIndex[high] == 0 && romImage.blockCount == kMaxBlocks) {
+      ++romImage.fullLeftOut;  // no block number left for this high byte
+      continue;
+    }
     if (romImage.blockIndex[high] == 0) {
       ++romImage.blockCount;
       romImage.blockIndex[high] = static_cast<std::uint8_t>(romImage.blockCount);

@@ -9,7 +9,6 @@
 
 #include "rom/rom_format.h"
 
-
 // indexF and fontData come from calloc: the system hands out zeroed pages, and only the pages that
 // glyphs use are ever touched.
 struct FreeDeleter {
@@ -22,6 +21,7 @@ struct RomImage {
   std::uint8_t indexH[256] = {};                // half-width code -> glyph number from 1; 0 = none
   std::int32_t blockCount = 0;                  // blocks given out
   std::uint8_t blockIndex[256] = {};            // key high byte -> block number from 1; 0 = none
+  std::int32_t fullLeftOut = 0;                 // full-width glyphs not laid out: no block number was left
   std::unique_ptr<std::uint16_t[][256], FreeDeleter> indexF;  // [high byte][low byte] -> slot number; 0 = none
   std::unique_ptr<std::uint8_t[], FreeDeleter> fontData;  // kFontDataBytes of glyph data
 };
@@ -32,7 +32,9 @@ extern RomImage romImage;
 // covers are always zero and the same fonts always give the same files). Out of memory ends the process.
 void resetRomImage();
 
-// Lays out the glyph store into romImage (after resetRomImage).
+// Lays out the glyph store into romImage (after resetRomImage). Glyphs whose high byte would need a block
+// beyond the 255th (only when all 256 high bytes are in use: those of high byte 0xFF) are counted in
+// fullLeftOut and not laid out.
 void buildRomImage();
 
 // The slot the first full-width glyph takes: right after the half-width glyphs, but never slot 0,

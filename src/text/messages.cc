@@ -24,6 +24,7 @@ constexpr const char* kTexts[] = {
     // ROM image and files
     "\n半角東雲フォント INDEX\n",
     "\n東雲フォント INDEX\n",
+    "索引のブロック(255個まで)に入りきらない文字を%d個無視しました。\n",
     "romImage.fontCountF=%d [%d]\n",
     "ファイル(%s)書き込みエラー\n",
     "ファイル(%s)は更新しませんでした。\n",

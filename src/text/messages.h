@@ -22,6 +22,7 @@ enum class Text : int {
   // ROM image and files
   HalfIndexHeading,
   FullIndexHeading,
+  FullGlyphsLeftOut,
   WrittenSlotCount,
   FileWriteError,
   FileNotUpdated,

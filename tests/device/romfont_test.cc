@@ -1,7 +1,8 @@
 // romfont lookups of every half-width code and many or all full-width keys, from memory (exact-size copies, so
 // AddressSanitizer sees a read past their end) and through a read function that may fail, against a lookup written
 // here from the file format that never reads outside the files: on font pairs converted by the real executable (the
-// committed tiny pair, every Shinonome pair Debian ships that passes the size checks, and a JIS X 0213 plane 1 font),
+// committed tiny pair, every Shinonome pair Debian ships that passes the size checks, a JIS X 0213 plane 1 font, and
+// the Unicode fonts efont f16 and GNU Unifont),
 // where that lookup must find the BDF bitmaps read here, the file sizes checked too; and on damaged images (cut at
 // every length, random bytes, the largest numbers), init's verdict on each index size among them. Also the UTF-8
 // walker on a table of texts over a ROM whose glyphs name themselves, failed reads in a walk, and missing pointers.
@@ -43,8 +44,11 @@ void readBdf(const std::string& path, bool full, FullWidthCodes codes, Glyphs& g
     if (word == "ENCODING") in >> code;
     if (word != "BITMAP") continue;
     Bitmap bitmap{};
-    for (std::size_t row = 0; row < 16 && in >> word && word != "ENDCHAR"; ++row)  // a row's bytes, the left one first
-      for (std::size_t byte = 0; byte <= full; ++byte) bitmap[(full + 1) * row + byte] = static_cast<std::uint8_t>(std::stoul(word, nullptr, 16) >> 8 * (full - byte));
+    for (std::size_t row = 0; row < 16 && in >> word && word != "ENDCHAR"; ++row) {  // a row's bytes, the left one first
+      // A Unicode font's narrow rows (two digits) fill the left byte, as BDF rows fill from the left.
+      const unsigned long value = std::stoul(word, nullptr, 16) << (full && codes == FullWidthCodes::Unicode && word.size() <= 2 ? 8 : 0);
+      for (std::size_t byte = 0; byte <= full; ++byte) bitmap[(full + 1) * row + byte] = static_cast<std::uint8_t>(value >> 8 * (full - byte));
+    }
     const unsigned key = full ? fullWidthKey(static_cast<std::int32_t>(code), codes).key : static_cast<unsigned>(code);
     if (!full || key != 0) glyphs[full][key] = bitmap, ++stored;
   }
@@ -159,7 +163,8 @@ TEST(FontPairs, EveryGlyphIsFoundThroughTheWrittenFilesAndNothingElse) {
   for (const auto& [half, full, codes, stored] : {std::tuple(kTinyHalf, kTinyFull, JisX0208, std::size_t{0}),
                                                   {realFontPath("shnm8x16r"), realFontPath("shnmk16"), JisX0208, 0}, {realFontPath("shnm8x16rb"), realFontPath("shnmk16b"), JisX0208, 0},
                                                   {realFontPath("shnm8x16a"), realFontPath("shnmk16min"), JisX0208, 0}, {realFontPath("shnm8x16ab"), realFontPath("shnmk16minb"), JisX0208, 0},
-                                                  {realFontPath("shnm8x16r"), realFontPath("jiskan16-2004-1"), JisX0213Plane1, 8746}}) {
+                                                  {realFontPath("shnm8x16r"), realFontPath("jiskan16-2004-1"), JisX0213Plane1, 8746},
+                                                  {realFontPath("shnm8x16r"), realFontPath("f16"), Unicode, 0}, {realFontPath("shnm8x16r"), realFontPath("unifont"), Unicode, 0}}) {
     if (half.empty() || full.empty()) continue;
     const RomFiles rom = convert(half, full);
     Glyphs bdf;

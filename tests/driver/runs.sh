@@ -44,7 +44,7 @@ set_up() {
 if key == "chars": b = ("FONTBOUNDINGBOX %s 16 0 -2\n" % first + "".join("STARTCHAR c\nENCODING %d\nBITMAP\n%0*X\nENDCHAR\n" % (n[1] + i % n[2], int(first) // 4, i % 2 ** int(first)) for i in range(n[0]))).encode()
 else: b = bytearray(open(first, "rb").read()) if key == "patch" else bytearray(n[:1]) * int(first)
 for at, v in (s.split("=") for s in more[len(n):]): b[int(at, 0)] = int(v, 0)
-open(name, "wb").write(b)' "$name" "$key" $rest) ;;
+open(name, "ab" if key == "chars" else "wb").write(b)' "$name" "$key" $rest) ;;
       rom) { [[ $name != */* ]] || cp "$tests/$name" "$tests/$rest" "$1/"; } && (cd "$1" && maskburn -8x16 "${name##*/}" -16x16 "${rest##*/}" > /dev/null) ;;
       feed) mkfifo "$1/$name" && (timeout 30 bash -c 'sleep 1; exec cat "$1" > "$2"' - "$tests/$rest" "$1/$name" 2>/dev/null &) ;;
       *) [[ -n ${command[$key]:-} ]] && (cd "$1" && ${command[$key]} $value) ;;

@@ -62,6 +62,6 @@ TEST(BdfReader, SmallFontsFromMemoryFilesAndTheCarefulPath) {
       fonts = next;
     }
   }
-  EXPECT_EQ(checked, 12u);
+  EXPECT_EQ(checked, 14u);
   EXPECT_EQ(readHalfFontText({}), FontReadResult::Read);  // an empty view: no buffer at all
 }
