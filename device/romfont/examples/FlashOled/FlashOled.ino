@@ -14,7 +14,7 @@
 #include <romfont.h>
 #include <romfont_image.h>
 #if defined(__AVR__)
-#include <avr/pgmspace.h>
+#include <avr/pgmspace.h>  // elsewhere Arduino.h brings PROGMEM and memcpy_P
 #include <avr/sleep.h>
 #endif
 
