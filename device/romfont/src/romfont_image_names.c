@@ -9,7 +9,7 @@ const char *romfont_image_result_name(romfont_image_result result) {
     case ROMFONT_IMAGE_BLANK: return "blank chip";
     case ROMFONT_IMAGE_ZEROS: return "all zeros";
     case ROMFONT_IMAGE_FOREIGN: return "foreign image";
-    case ROMFONT_IMAGE_NEWER: return "newer format version";
+    case ROMFONT_IMAGE_NEWER: return "newer version";
     case ROMFONT_IMAGE_BAD_SIZES: return "sizes do not fit";
     case ROMFONT_IMAGE_BAD_CRC: return "CRC mismatch";
     case ROMFONT_IMAGE_READ_ERROR: return "read error";
