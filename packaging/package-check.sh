@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks the Debian package that packaging/package.sh built: installs it with apt-get, uses the three programs
+# Checks the Debian package that packaging/package.sh built: installs it with apt-get, uses the four programs
 # from PATH on the committed tiny fonts (the converter's report and ROM equal to the golden ones) and the man
 # pages (maskburn's Japanese one too), then removes it and requires the file system to be as it was before.
 # Usage: bash packaging/package-check.sh    (as root, after packaging/package.sh)
@@ -24,7 +24,8 @@ version=$(sed -n 's/^project(maskburn VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
 [[ $(maskburn-view --version) == "maskburn-view $version" ]] || fail "maskburn-view --version"
 (cd "$work" && maskburn-subset --text A sub > /dev/null && maskburn-view --art A --index sub/FONTINDEX.BIN \
   --data sub/FONTDATA.BIN | grep -q '^U+0041$') || fail "maskburn-subset and maskburn-view from PATH"
-for page in maskburn maskburn-view maskburn-subset; do
+(cd "$work" && maskburn-image rom.img | grep -q '^rom.img: 8352 bytes ') || fail "maskburn-image from PATH"
+for page in maskburn maskburn-view maskburn-subset maskburn-image; do
   MANWIDTH=80 man "$page" 2>/dev/null | grep -q "$page" || fail "man $page"
 done
 LC_ALL=C.UTF-8 MANWIDTH=80 man -L ja maskburn 2>/dev/null | grep -q '書き込みエラー」' || fail "man -L ja maskburn"

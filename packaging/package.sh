@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the packages into build/packages/: the Debian package maskburn_VERSION_ARCH.deb (maskburn,
-# maskburn-view, maskburn-subset, man pages, the romfont library folder, READMEs and licence) and the Windows
-# zip maskburn-VERSION-windows-x64.zip (the static maskburn.exe, the romfont folder, LICENSE.txt, both
-# READMEs), then runs lintian on the package.
+# maskburn-view, maskburn-subset, maskburn-image, man pages, the romfont library folder, READMEs and licence)
+# and the Windows zip maskburn-VERSION-windows-x64.zip (the static maskburn.exe, the romfont folder,
+# LICENSE.txt, both READMEs), then runs lintian on the package.
 # Usage: bash packaging/package.sh    (as root on Debian; installs what it needs)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -11,8 +11,8 @@ if(WIN32)
   install(FILES README.md README.ja.md DESTINATION .)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
 else()
-  install(TARGETS maskburn maskburn-subset RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  set(man_pages maskburn maskburn-subset)
+  install(TARGETS maskburn maskburn-subset maskburn-image RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  set(man_pages maskburn maskburn-subset maskburn-image)
   if(MASKBURN_VIEW)
     install(TARGETS maskburn-view RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     list(APPEND man_pages maskburn-view)
@@ -61,8 +61,9 @@ else()
 font, such as the Shinonome fonts, into a ROM image for microcontrollers:
 FONTINDEX.BIN (index tables) and FONTDATA.BIN (glyph bitmaps), with a report
 in Shift_JIS that draws every glyph. maskburn-view draws a ROM as PNG pictures
-or text art, and maskburn-subset cuts a ROM down to the glyphs of a text, as
-files or C source. The romfont C library for firmware (an Arduino library
+or text art, maskburn-subset cuts a ROM down to the glyphs of a text, as
+files or C source, and maskburn-image writes a ROM, whole or cut, as one image
+to burn on a flash chip, an EEPROM or an SD card. The romfont C library for firmware (an Arduino library
 folder) is in /usr/share/maskburn/romfont.")
 endif()
 include(CPack)

@@ -1,5 +1,5 @@
-// The exit statuses of the project's three programs (maskburn, maskburn-view, maskburn-subset), one vocabulary
-// for all: scripts can tell a failed run from bad arguments the same way whichever program they call.
+// The exit statuses of the project's programs (maskburn, maskburn-view, maskburn-subset, maskburn-image), one
+// vocabulary for all: scripts can tell a failed run from bad arguments the same way whichever program they call.
 #pragma once
 
 inline constexpr int kExitSuccess = 0;
@@ -8,5 +8,5 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 // Bad arguments (an option without its value, an unknown option of the companion tools): nothing was done.
 inline constexpr int kExitUsage = 2;
-// maskburn-subset: characters the ROM lacks or malformed UTF-8, listed; the rest was written.
+// maskburn-subset and maskburn-image: characters the ROM lacks or malformed UTF-8, listed; the rest was written.
 inline constexpr int kExitMissing = 3;

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Runs the cases of runs.txt, each in a fresh folder: its runs of the real converter, maskburn-view or
-# maskburn-subset, one after another, and checks their exit statuses, what they printed and the files they left;
-# with MASKBURN_MEMCHECK set, the cases marked "memcheck" run under valgrind. With --windows MASKBURN.EXE, runs
-# the cases marked "windows:" under Wine and the Linux build alike and requires the same statuses, the same files
-# byte for byte and the same report with CR LF line ends. MASKBURN_STOP_ON_FAILURE=1 stops at the first failure.
-# Usage: runs.sh MASKBURN [MASKBURN-VIEW|none MASKBURN-SUBSET | --windows MASKBURN.EXE]   (UPDATE_GOLDEN=1
-# rewrites the golden files of cases that compare with one file)
+# Runs the cases of runs.txt, each in a fresh folder: its runs of the real converter, maskburn-view,
+# maskburn-subset or maskburn-image, one after another, and checks their exit statuses, what they printed and the
+# files they left; with MASKBURN_MEMCHECK set, the cases marked "memcheck" run under valgrind. With --windows
+# MASKBURN.EXE, runs the cases marked "windows:" under Wine and the Linux build alike and requires the same
+# statuses, the same files byte for byte and the same report with CR LF line ends. MASKBURN_STOP_ON_FAILURE=1
+# stops at the first failure.
+# Usage: runs.sh MASKBURN [MASKBURN-VIEW|none MASKBURN-SUBSET [MASKBURN-IMAGE] | --windows MASKBURN.EXE]
+# (UPDATE_GOLDEN=1 rewrites the golden files of cases that compare with one file)
 set -uo pipefail -f  # no file name expansion of case words
 export LC_ALL=C  # byte order for listings of file names
 tests=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +16,7 @@ trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 mkdir "$work/bin" && ln -s "$(realpath "$1")" "$work/bin/maskburn" && chmod 755 "$work"
 [[ ${2:-none} == --windows || ${2:-none} == none ]] || ln -s "$(realpath "$2")" "$work/bin/maskburn-view"
 [[ -z ${3:-} || ${2:-} == --windows ]] || ln -s "$(realpath "$3")" "$work/bin/maskburn-subset"
+[[ -z ${4:-} ]] || ln -s "$(realpath "$4")" "$work/bin/maskburn-image"
 export PATH=$work/bin:$PATH
 passed=0 failed=0
 # opt: the case's marks and limits; command: the set-up kinds that are one command on the words given, run in the
@@ -132,7 +134,7 @@ while IFS= read -r line || [[ -n $line ]]; do
   case $key in
     ''|'#'*) ;;
     case) finish_case; title=${line#case: } setup=() runs=() expect=() said=() opt=() ;;
-    args|view|subset) runs+=("$value") && [[ $key == args ]] || opt[tool]=maskburn-$key ;;
+    args|view|subset|image) runs+=("$value") && [[ $key == args ]] || opt[tool]=maskburn-$key ;;
     status|limit|close-after|env|as-nobody|memcheck|windows|sticky|stdin) opt[$key]=$value ;;
     stderr) said+=("$value") ;;
     stderr-each) read -r from to pattern <<< "$value" && for ((n = from; n <= to; n++)); do said+=("$(printf "$pattern" $n)"); done ;;

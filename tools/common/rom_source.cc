@@ -1,4 +1,5 @@
-// Reading the ROM files for the companion tools, with size limits checked before anything is kept.
+// Reading the ROM files and texts for the companion tools, with size limits checked before anything is kept, and
+// surveying a ROM's entries.
 #include "rom_source.h"
 
 #include <cerrno>
@@ -21,6 +22,7 @@ struct FileCloser {
 };
 
 constexpr const char* kRomLimit = "any ROM file of its kind";
+constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
 
 // Reads the rest of an open file, of at most limit bytes.
 std::string readAll(std::FILE* file, const std::string& path, std::uintmax_t limit, std::vector<std::uint8_t>& bytes,
@@ -76,4 +78,34 @@ std::string loadRom(const std::string& indexPath, const std::string& dataPath, L
            " bytes, is not a multiple of 512 from 512 to " + std::to_string(kIndexMaxBytes);
   }
   return "";
+}
+
+std::string readTextFile(const std::string& path, std::string& text) {
+  std::vector<std::uint8_t> bytes;
+  const std::string problem = readWholeFile(path, kMaxTextBytes, bytes, "the largest text taken");
+  text.assign(bytes.begin(), bytes.end());
+  return problem;
+}
+
+RomSurvey surveyRom(const romfont& font) {
+  RomSurvey survey;
+  const auto note = [&survey](romfont_result result, bool fullWidth, unsigned code) {
+    if (result == ROMFONT_OK) ++(fullWidth ? survey.full : survey.half);
+    if (result == ROMFONT_OK || result == ROMFONT_NO_GLYPH) return;
+    char entry[64];
+    if (fullWidth) {
+      std::snprintf(entry, sizeof entry, "full-width key U+%04X: %s", code, romfont_result_name(result));
+    } else {
+      std::snprintf(entry, sizeof entry, "half-width code 0x%02X: %s", code, romfont_result_name(result));
+    }
+    survey.damaged.emplace_back(entry);
+  };
+  std::uint8_t glyph[32];
+  for (unsigned code = 0; code < 256; ++code) {
+    note(romfont_half_glyph(&font, static_cast<std::uint8_t>(code), glyph), false, code);
+  }
+  for (unsigned key = 0; key < 65536; ++key) {
+    note(romfont_full_glyph(&font, static_cast<std::uint16_t>(key), glyph), true, key);
+  }
+  return survey;
 }

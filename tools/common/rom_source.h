@@ -1,7 +1,8 @@
-// Files read whole for the companion tools, and the two ROM files described to romfont, as firmware with the
-// ROM in flash would.
+// Files read whole for the companion tools, the two ROM files described to romfont, as firmware with the ROM in
+// flash would, and a survey of every entry of such a ROM.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,3 +25,15 @@ std::string readWholeFile(const std::string& path, std::uintmax_t limit, std::ve
 // cannot be read, is larger than any ROM file, or an index whose size is not that of a ROM index).
 // rom must stay where it is while rom.font is used: the font points into its vectors.
 std::string loadRom(const std::string& indexPath, const std::string& dataPath, LoadedRom& rom);
+
+// Reads a text file whole (at most 64 MiB). Returns "" on success, otherwise what is wrong, as readWholeFile.
+std::string readTextFile(const std::string& path, std::string& text);
+
+// Every half-width code and full-width key looked up through romfont: the glyphs found, and each entry that
+// leads outside the files ("half-width code 0x41: bad image", "full-width key U+6771: bad image").
+struct RomSurvey {
+  std::size_t half = 0;
+  std::size_t full = 0;
+  std::vector<std::string> damaged;
+};
+RomSurvey surveyRom(const romfont& font);

@@ -10,16 +10,11 @@
 #include "c_source.h"
 #include "driver/exit_status.h"
 #include "files/replace_file.h"
-#include "font/glyph_store.h"
 #include "glyph_pick.h"
 #include "rom/rom_files.h"
-#include "rom/rom_image.h"
 #include "rom_source.h"
 
 namespace {
-
-constexpr std::uintmax_t kMaxTextBytes = 64u << 20;
-constexpr std::size_t kProblemsShown = 20;
 
 constexpr const char* kUsage =
     "usage: maskburn-subset [--index FILE] [--data FILE] (--text TEXT | --text-file FILE) (OUTDIR | --c-source FILE.h)\n"
@@ -87,31 +82,12 @@ void say(const std::string& line) { std::fprintf(stderr, "maskburn-subset: %s\n"
 // The text, from the command line or whole from its file.
 std::optional<std::string> loadText(const Options& options) {
   if (options.text) return *options.text;
-  std::vector<std::uint8_t> bytes;
-  if (const std::string problem = readWholeFile(*options.textPath, kMaxTextBytes, bytes, "the largest text taken");
-      !problem.empty()) {
+  std::string text;
+  if (const std::string problem = readTextFile(*options.textPath, text); !problem.empty()) {
     say(problem);
     return std::nullopt;
   }
-  return std::string(bytes.begin(), bytes.end());
-}
-
-// Lays the picked glyphs out as maskburn lays out fonts holding just those glyphs.
-void buildSubset(const GlyphPick& pick) {
-  resetRomImage();
-  clearGlyphStore();
-  for (const auto& [code, rows] : pick.half) {
-    std::uint8_t bitmap[16];
-    std::copy(rows.begin(), rows.end(), bitmap);
-    commitHalfGlyph(code, bitmap);
-  }
-  for (const auto& [key, rows] : pick.full) {
-    std::uint8_t bitmap[32];
-    std::copy(rows.begin(), rows.end(), bitmap);
-    commitFullGlyph(key, bitmap);
-  }
-  buildRomImage();
-  releaseGlyphStore();
+  return text;
 }
 
 // The files the subset would replace: FILE.h, or the pair in OUTDIR ("-" is standard output, replacing nothing).
@@ -171,27 +147,12 @@ int run(const Options& options) {
   const std::optional<std::string> text = loadText(options);
   if (!text) return kExitFailure;
   const GlyphPick pick = pickGlyphs(rom.font, *text);
-  if (!pick.romError.empty()) {
-    say("the ROM is damaged or unreadable at " + pick.romError + "; nothing written");
-    return kExitFailure;
-  }
-  for (std::size_t i = 0; i < pick.problems.size() && i < kProblemsShown; ++i) say(pick.problems[i]);
-  if (pick.problems.size() > kProblemsShown) {
-    say("... and " + std::to_string(pick.problems.size() - kProblemsShown) + " more");
-  }
-  if (pick.characters == 0) {
-    say("the text has no characters to draw, only line ends or control characters; nothing written");
-    return kExitUsage;
-  }
-  if (pick.half.empty() && pick.full.empty()) {
-    say("none of the text's characters is in the ROM; nothing written");
-    return kExitMissing;
-  }
+  if (const int status = judgePick(pick, say); status != kExitSuccess) return status;
   if (const std::string problem = outputProblem(options); !problem.empty()) {
     say(problem);
     return kExitFailure;
   }
-  buildSubset(pick);
+  buildPickedRom(pick);
   if (!writeSubset(options, pick)) return kExitFailure;
   if (options.cSourcePath && *options.cSourcePath == "-") return pick.problems.empty() ? kExitSuccess : kExitMissing;
   std::printf("%zu half-width and %zu full-width glyphs, %zu + %zu bytes, written to %s\n", pick.half.size(),

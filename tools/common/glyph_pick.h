@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -23,3 +24,13 @@ struct GlyphPick {
 // Line ends and other control characters (U+0000-U+001F, U+007F-U+009F) are no glyphs and are passed over, as
 // is a byte order mark (U+FEFF) at the start.
 GlyphPick pickGlyphs(const romfont& font, std::string_view utf8);
+
+// What a pick allows, said through say as maskburn-subset and maskburn-image say it: the ROM's failure, or the
+// text's problems (the first 20, then how many more). Returns the exit status of a run that must write nothing
+// (kExitFailure: the ROM failed; kExitUsage: no characters but line ends and control characters; kExitMissing:
+// none of the characters is in the ROM), or kExitSuccess when the cut is to be written.
+int judgePick(const GlyphPick& pick, const std::function<void(const std::string&)>& say);
+
+// Lays the picked glyphs out in the converter's ROM image (rom/rom_image.h) as maskburn lays out fonts holding
+// just those glyphs; rom/rom_files.h then gives the two files' bytes.
+void buildPickedRom(const GlyphPick& pick);

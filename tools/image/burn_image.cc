@@ -1,0 +1,56 @@
+// Laying out the one-file image: every header field written at its place as explicit little-endian bytes, so the
+// image is the same whatever the host's byte order.
+#include "burn_image.h"
+
+#include <cstring>
+
+#include "rom/rom_format.h"
+#include "romfont_image.h"
+
+static_assert(ROMFONT_IMAGE_HEADER_BYTES <= ROMFONT_IMAGE_ALIGNMENT, "the header fits before the first boundary");
+static_assert(ROMFONT_IMAGE_ALIGNMENT + kIndexMaxBytes + ROMFONT_IMAGE_ALIGNMENT + kFontDataBytes < 0xFFFFFFFFu,
+              "every offset and size of the largest image fits the header's 32-bit fields");
+
+namespace {
+
+void putLittleEndian(std::string& bytes, std::uint32_t at, std::uint32_t value, int width) {
+  for (int i = 0; i < width; ++i) {
+    bytes[at + static_cast<std::uint32_t>(i)] = static_cast<char>(value >> (8 * i) & 0xFFu);
+  }
+}
+
+std::uint32_t crc32Of(std::string_view bytes) {
+  const auto* start = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  return romfont_crc32(0, start, static_cast<std::uint32_t>(bytes.size()));
+}
+
+std::uint32_t roundUpToBoundary(std::uint32_t offset) {
+  return (offset + ROMFONT_IMAGE_ALIGNMENT - 1) / ROMFONT_IMAGE_ALIGNMENT * ROMFONT_IMAGE_ALIGNMENT;
+}
+
+}  // namespace
+
+BurnImage layOutImage(std::string_view index, std::string_view data) {
+  BurnImage image;
+  const auto indexSize = static_cast<std::uint32_t>(index.size());
+  const auto dataSize = static_cast<std::uint32_t>(data.size());
+  image.indexOffset = ROMFONT_IMAGE_ALIGNMENT;  // the first boundary after the header
+  image.dataOffset = roundUpToBoundary(image.indexOffset + indexSize);
+  image.indexCrc = crc32Of(index);
+  image.dataCrc = crc32Of(data);
+
+  std::string& bytes = image.bytes;
+  bytes.assign(image.dataOffset + dataSize, '\xFF');  // erased flash between the parts
+  std::memcpy(bytes.data(), ROMFONT_IMAGE_MAGIC, ROMFONT_IMAGE_MAGIC_BYTES);
+  putLittleEndian(bytes, ROMFONT_IMAGE_VERSION_AT, ROMFONT_IMAGE_VERSION, 2);
+  putLittleEndian(bytes, ROMFONT_IMAGE_HEADER_SIZE_AT, ROMFONT_IMAGE_HEADER_BYTES, 2);
+  putLittleEndian(bytes, ROMFONT_IMAGE_INDEX_OFFSET_AT, image.indexOffset, 4);
+  putLittleEndian(bytes, ROMFONT_IMAGE_INDEX_SIZE_AT, indexSize, 4);
+  putLittleEndian(bytes, ROMFONT_IMAGE_DATA_OFFSET_AT, image.dataOffset, 4);
+  putLittleEndian(bytes, ROMFONT_IMAGE_DATA_SIZE_AT, dataSize, 4);
+  putLittleEndian(bytes, ROMFONT_IMAGE_INDEX_CRC_AT, image.indexCrc, 4);
+  putLittleEndian(bytes, ROMFONT_IMAGE_DATA_CRC_AT, image.dataCrc, 4);
+  index.copy(bytes.data() + image.indexOffset, index.size());
+  data.copy(bytes.data() + image.dataOffset, data.size());
+  return image;
+}
