@@ -2,13 +2,15 @@
 // heap copies, so any over-read is caught) and through a read callback that stops the run if it is ever
 // asked for bytes outside an image; both ways must give the same results and glyphs. The whole input also
 // serves as full-width keys and as the UTF-8 text walked (a walk that stops moving on grows the results
-// without end: a memory or time-out finding).
+// without end: a memory or time-out finding). And the whole input as a memory holding a burned image, opened,
+// checked and looked up through by romfont_image; its read function stops the run if asked for bytes outside it.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "romfont.h"
+#include "romfont_image.h"
 
 static std::vector<std::uint8_t> images[2];  // the index and the data image of the current input
 
@@ -36,6 +38,30 @@ static std::string lookUp(const romfont& font, const std::uint8_t* input, std::s
   return seen;
 }
 
+// The image read function: absolute addresses of the memory (a vector given as context).
+static std::uint8_t readMemory(void* context, std::uint32_t address, std::uint8_t* buffer, std::uint16_t length) {
+  const auto& memory = *static_cast<const std::vector<std::uint8_t>*>(context);
+  if (length == 0 || length > 36 || address > memory.size() || length > memory.size() - address) std::abort();
+  std::memcpy(buffer, memory.data() + address, length);
+  return 1;
+}
+
+// The input opened as an image and checked; the lookups through it must be those from its parts in memory. When
+// refused, lookups find nothing and read nothing.
+static void throughImage(const std::uint8_t* input, std::size_t size) {
+  std::vector<std::uint8_t> memory(input, input + size);  // exact size
+  romfont_image image;
+  romfont font;
+  std::uint8_t glyph[32];
+  if (romfont_image_init(&image, &font, readMemory, &memory, 0, static_cast<std::uint32_t>(size)) == ROMFONT_IMAGE_OK) {
+    romfont direct;
+    romfont_init_memory(&direct, memory.data() + image.index_offset, image.index_size, memory.data() + image.data_offset, image.data_size);
+    if (romfont_image_check(&image) == ROMFONT_IMAGE_BAD_ARGUMENT || lookUp(font, input, size) != lookUp(direct, input, size)) std::abort();
+  } else if (romfont_image_check(&image) != ROMFONT_IMAGE_BAD_ARGUMENT || romfont_full_glyph(&font, 0x3042, glyph) != ROMFONT_BAD_IMAGE) {
+    std::abort();
+  }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto [index, glyphs, separated] = splitInput(data, size);
   images[0] = std::vector<std::uint8_t>(index.begin(), index.end());  // fresh, exact-size copies
@@ -45,5 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   romfont_init_memory(&fromMemory, images[0].data(), indexSize, images[1].data(), dataSize);
   romfont_init_callback(&throughReads, readImage, nullptr, indexSize, dataSize);
   if (lookUp(fromMemory, data, size) != lookUp(throughReads, data, size)) std::abort();  // memory and reads disagree
+  throughImage(data, size);
   return 0;
 }

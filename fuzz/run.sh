@@ -5,7 +5,8 @@
 # The seeds in fuzz/seeds (pair inputs, see fuzz_support.h) are added to the growing corpora on every run:
 # fonts/ holds the real Shinonome pair cut to its first 32 KB and a few hand-made edge cases (each used as
 # both fonts of a pair), and the tiny test pair of tests/fixtures joins them; roms/ holds the ROM files the
-# converter writes for them, and one of zeros.
+# converter writes for them, one of zeros, and image-tiny: the tiny pair burned as one image (romfont_image.h,
+# index and data on 4 KiB boundaries as on a flash chip).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Device figures of romfont (device/romfont/src/romfont.c), printed as a table next to their targets:
 #  - flash (text + data) and static RAM (data + bss) of the object compiled with -Os for the ATmega328P (AVR),
-#    Cortex-M0 and Cortex-M3, from avr-size / arm-none-eabi-size; on AVR also the .rodata that avr-gcc's
+#    Cortex-M0 and Cortex-M3, from avr-size / arm-none-eabi-size; the same for the burned-image calls
+#    (romfont_image.c: init, check and the CRC-32; romfont_image_names.c apart); on AVR also the .rodata that avr-gcc's
 #    linker script copies into RAM; and, for information, what a walker-only program linked with
 #    --gc-sections keeps of romfont.o (and of the C library on its behalf), read from the link map;
 #  - the deepest stack: frames from -fstack-usage (.su), summed along the deepest call chain of romfont.c. The
 #    call graph comes from the compiler's own output: each function is compiled into its own section, and the
 #    call and tail-jump relocations in `objdump -dr` say which function calls which, with inlining and tail
 #    calls as the compiler made them (a tail call's frame replaces its caller's, so it does not add to it);
+#  - cycles of romfont_crc32 per byte on AVR (over 32 bytes of RAM), as romfont_image_check spends them;
 #  - cycles of one half-width and one full-width lookup from AVR program memory (romfont_init_callback and a
 #    memcpy_P read function), measured in simavr by the firmware device/bench/avr-cycles/cycles.c (Timer1 at the CPU
 #    clock), with a tiny ROM that maskburn makes from the test fonts in tests/fixtures.
@@ -33,9 +35,11 @@ build_target() {  # NAME COMPILER LINK-OPTIONS... -- COMPILE-OPTIONS...
   shift 2
   while [[ $1 != -- ]]; do link+=("$1"); shift; done
   shift
-  "$cc" "$@" -Os "${warn[@]}" -c "$src/romfont.c" -o "$dir/romfont-plain.o"
-  "$cc" "$@" -Os "${warn[@]}" -ffunction-sections -fdata-sections -fstack-usage -c "$src/romfont.c" \
-    -o "$dir/romfont.o"
+  local part
+  for part in romfont romfont_image romfont_image_names; do
+    "$cc" "$@" -Os "${warn[@]}" -c "$src/$part.c" -o "$dir/$part-plain.o"
+    "$cc" "$@" -Os "${warn[@]}" -ffunction-sections -fdata-sections -fstack-usage -c "$src/$part.c" -o "$dir/$part.o"
+  done
   "$cc" "$@" -Os "${warn[@]}" -ffunction-sections -fdata-sections -I "$src" -c device/bench/avr-cycles/walker_only.c \
     -o "$dir/walker_only.o"
   "$cc" "$@" -Os -Wl,--gc-sections -Wl,-Map="$dir/walker_only.map" "${link[@]}" "$dir/walker_only.o" \
@@ -70,7 +74,7 @@ PY
 
 # The measuring firmware, run in simavr; its UART lines come out on standard error in colour codes.
 avr-gcc -mmcu=atmega328p -Os "${warn[@]}" -I "$src" -I "$out/rom" device/bench/avr-cycles/cycles.c "$src/romfont.c" \
-  -o "$out/avr/cycles.elf"
+  "$src/romfont_image.c" -o "$out/avr/cycles.elf"
 timeout 60 simavr -m atmega328p -f 16000000 "$out/avr/cycles.elf" >/dev/null 2>"$out/avr/simavr.log" || true
 
 python3 - "$out" <<'PY'
@@ -159,6 +163,21 @@ def linked(mapfile, rodata_in_ram):
             flash += size
     return flash, ram, pulled
 
+def avr_rodata(obj):
+    """Bytes of .rodata in an AVR object: avr-gcc's linker script copies them into RAM."""
+    return sum(int(size, 16) for size in re.findall(r"^\s*\d+\s+\.rodata\S*\s+([0-9a-f]+)",
+                                                     run("avr-objdump", "-h", obj), re.M))
+
+def stack_frames(su):
+    """Stack frame of each function, from -fstack-usage's file."""
+    frames = {}
+    for line in open(su):
+        where, size, kind = line.rstrip("\n").split("\t")
+        frames[where.split(":")[-1]] = int(size)
+        if kind != "static":
+            print(f"warning: {where} has a {kind} frame", file=sys.stderr)
+    return frames
+
 for key, label, prefix in targets:
     d = f"{out}/{key}"
     text, data, bss = map(int, run(prefix + "size", f"{d}/romfont-plain.o").splitlines()[1].split()[:3])
@@ -169,31 +188,39 @@ for key, label, prefix in targets:
     row(f"{label}: static RAM (data+bss), romfont.o", f"{data + bss} B", "0 B", data + bss == 0)
     calls, indirect, readers = call_graph(prefix + "objdump", f"{d}/romfont.o")
     if key == "avr":
-        rodata = sum(int(size, 16) for size in re.findall(r"^\s*\d+\s+\.rodata\S*\s+([0-9a-f]+)",
-                                                            run("avr-objdump", "-h", f"{d}/romfont-plain.o"), re.M))
+        rodata = avr_rodata(f"{d}/romfont-plain.o")
         row(f"{label}: + .rodata copied to RAM when linked", f"{rodata} B", "0 B", rodata == 0)
         row("  read-only data used by", ", ".join(sorted(readers)) or "none")
     lflash, lram, pulled = linked(f"{d}/walker_only.map", key == "avr")
     row(f"{label}: walker-only link keeps", f"{lflash} B flash, {lram} B RAM" +
         (f" (with {', '.join(pulled)})" if pulled else ""))
-    frames = {}
-    for line in open(f"{d}/romfont.su"):
-        where, size, kind = line.rstrip("\n").split("\t")
-        frames[where.split(":")[-1]] = int(size)
-        if kind != "static":
-            print(f"warning: {where} has a {kind} frame", file=sys.stderr)
+    frames = stack_frames(f"{d}/romfont.su")
     total, chain, left = deepest(frames, calls, indirect)
     row(f"{label}: deepest stack (.su)", f"{total} B" + (f" + {' + '.join(left)}" if left else ""))
     row("  chain (> call, -> tail call)", chain)
     outside = [f"{f} calls the read function" for f in sorted(indirect)] + \
               [f"{f} calls {g}" for f in sorted(calls) for g, _ in calls[f] if g not in frames]
     row("  calls out of romfont.o", "; ".join(outside))
+    # The burned-image calls: firmware that opens an image carries romfont_image.o on top of romfont.o.
+    for part, what in (("romfont_image", "init, check, CRC-32"), ("romfont_image_names", "result names")):
+        text, data, bss = map(int, run(prefix + "size", f"{d}/{part}-plain.o").splitlines()[1].split()[:3])
+        rodata = avr_rodata(f"{d}/{part}-plain.o") if key == "avr" else 0
+        row(f"{label}: flash (text+data), {part}.o ({what})", f"{text + data} B")
+        row(f"{label}: static RAM (data+bss), {part}.o", f"{data + bss} B" +
+            (f" + {rodata} B .rodata copied to RAM" if rodata else ""), "" if part.endswith("names") else "0 B",
+            None if part.endswith("names") else data + bss + rodata == 0)
+    calls, indirect, _ = call_graph(prefix + "objdump", f"{d}/romfont_image.o")
+    frames = stack_frames(f"{d}/romfont_image.su")
+    total, chain, left = deepest(frames, calls, indirect)
+    row(f"{label}: deepest stack of romfont_image.o (.su)", f"{total} B" + (f" + {' + '.join(left)}" if left else ""))
+    row("  chain (> call, -> tail call)", chain)
 
 uart = {}
 log = re.sub(r"\x1b\[[0-9;]*m", "", open(f"{out}/avr/simavr.log", errors="replace").read())
 for name, value in re.findall(r"(\w+) (\d+)\.?\s*$", log, re.M):
     uart[name] = int(value)
-needed = ("empty", "half_cycles", "full_cycles", "memcpy_P_32", "half_stack", "full_stack", "lookups", "failed", "init")
+needed = ("empty", "half_cycles", "full_cycles", "memcpy_P_32", "half_stack", "full_stack", "lookups", "failed", "init",
+          "crc32_32")
 if any(n not in uart for n in needed) or uart["failed"]:
     sys.exit(f"the measuring firmware did not report (see {out}/avr/simavr.log):\n{log}")
 results = ["ok", "no glyph", "bad image", "read error", "bad UTF-8", "end of string", "bad argument"]
@@ -202,6 +229,7 @@ row("AVR romfont_init_callback, 2048-byte index", results[uart["init"]] if uart[
 row("AVR cycles: half-width glyph, program memory", f"{uart['half_cycles']} cycles")
 row("AVR cycles: full-width glyph, program memory", f"{uart['full_cycles']} cycles", "<= 1000",
     uart["full_cycles"] <= 1000)
+row("AVR cycles: romfont_crc32, per byte (32 bytes)", f"{uart['crc32_32'] / 32:.0f} cycles")
 row("AVR cycles: memcpy_P of 32 bytes (reference)", f"{uart['memcpy_P_32']} cycles")
 row("AVR cycles: empty measurement (taken off)", f"{uart['empty']} cycles")
 row("AVR stack in simavr, half / full lookup", f"{uart['half_stack']} / {uart['full_stack']} B (read function included)")

@@ -6,6 +6,8 @@
 // where that lookup must find the BDF bitmaps read here, the file sizes checked too; and on damaged images (cut at
 // every length, random bytes, the largest numbers), init's verdict on each index size among them. Also the UTF-8
 // walker on a table of texts over a ROM whose glyphs name themselves, failed reads in a walk, and missing pointers.
+// And romfont_image: the tiny pair burned as one image, opened from a memory with its header damaged field by field,
+// looked up through, and checked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include "font/jis_mapping.h"
 #include "romfont.h"
 #include "romfont.h"  // twice: the include guard must hold
+#include "romfont_image.h"
 #include "support/support.h"
 
 using Bitmap = std::array<std::uint8_t, 32>;         // glyph bytes as romfont gives them (half-width: the first 16)
@@ -240,4 +243,76 @@ TEST(RomfontWalk, EachCharacterFromItsTableOrMalformedAndErrors) {
                                          romfont_init_memory(nullptr, nullptr, 0, nullptr, 0), romfont_init_callback(&font, nullptr, nullptr, 512, 64),
                                          romfont_init_memory(&font, rom.index.data(), 512, nullptr, 4096), romfont_half_glyph(&font, 0x41, ch.glyph)}),
             std::vector<romfont_result>(10, ROMFONT_BAD_ARGUMENT));
+}
+
+// A memory of the given bytes starting at address origin: reads outside it fail the test, reads fail when asked.
+struct Memory {
+  static std::uint8_t read(void* context, std::uint32_t address, std::uint8_t* buffer, std::uint16_t length) {
+    Memory& memory = *static_cast<Memory*>(context);
+    const std::uint64_t at = std::uint64_t{address} - memory.origin, inside = at + length <= memory.bytes.size() && length >= 1 && length <= 36;
+    EXPECT_TRUE(inside) << address << " " << length;
+    return ++memory.reads, !memory.fails && inside && std::memcpy(buffer, memory.bytes.data() + at, length);
+  }
+  std::string bytes;
+  std::uint64_t origin;
+  bool fails = false;
+  int reads = 0;
+};
+
+// count bytes of value at `at`, little-endian; more than 4: each byte is value.
+void put(std::string& bytes, std::size_t at, unsigned count, std::uint32_t value) {
+  for (unsigned i = 0; i < count; ++i) bytes[at + i] = static_cast<char>(count > 4 ? value : value >> 8 * i);
+}
+
+// The tiny pair as an image (index at 4096, data at the next 4 KiB boundary) after 100 bytes of something else, damaged
+// by a case: its header, the memory's capacity, a memory ending at the last 32-bit address (top), failing reads. Every
+// lookup through an opened image is that from the files; through a refused one it is ROMFONT_BAD_IMAGE, reading nothing.
+TEST(RomfontImage, HeaderCasesOpenOrRefuseAndChecksFindDamage) {
+  const RomFiles files = convert(kTinyHalf, kTinyFull);
+  Rom rom(files);
+  const auto crc = [](std::string_view bytes) { return romfont_crc32(0, reinterpret_cast<const std::uint8_t*>(bytes.data()), static_cast<std::uint32_t>(bytes.size())); };
+  const auto indexSize = static_cast<std::uint32_t>(files.index.size()), dataSize = static_cast<std::uint32_t>(files.data.size()), dataAt = 4096 + (indexSize + 4095) / 4096 * 4096;
+  std::string image(dataAt, '\xFF');
+  image.replace(0, 8, "MASKBURN").replace(4096, indexSize, files.index) += files.data;
+  for (const auto& [at, count, value] : {std::tuple(8u, 2u, 1u), {10, 2, 36}, {12, 4, 4096}, {16, 4, indexSize}, {20, 4, dataAt}, {24, 4, dataSize}, {28, 4, crc(files.index)}, {32, 4, crc(files.data)}})
+    put(image, at, count, value);
+  const auto glyphOf = [](const romfont* font, std::uint32_t point) {
+    romfont_char ch;
+    const romfont_result result = romfont_char_glyph(font, point, &ch);
+    return Expected(result, std::to_array(ch.glyph));
+  };
+  enum Kind { plain, top, fails };
+  struct Case { unsigned at, count; std::uint32_t value; std::int64_t capacity; Kind kind; romfont_image_result expected; };
+  for (const Case& c : std::initializer_list<Case>{{0, 0, 0, 0, plain, ROMFONT_IMAGE_OK}, {0, 36, 0xFF, 0, plain, ROMFONT_IMAGE_BLANK}, {0, 36, 0, 0, plain, ROMFONT_IMAGE_ZEROS},
+           {7, 1, 'm', 0, plain, ROMFONT_IMAGE_FOREIGN}, {8, 2, 0, 0, plain, ROMFONT_IMAGE_FOREIGN}, {8, 2, 2, 0, plain, ROMFONT_IMAGE_NEWER},
+           {10, 2, 35, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {12, 4, 35, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {16, 4, 511, 0, plain, ROMFONT_IMAGE_BAD_SIZES},
+           {20, 4, 4095 + indexSize, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {20, 4, 0xFFFFFFF0, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {24, 4, 0xFFFFFFFF, 1ll << 32, plain, ROMFONT_IMAGE_BAD_SIZES},
+           {0, 0, 0, -1, plain, ROMFONT_IMAGE_BAD_SIZES}, {0, 0, 0, 1ll << 32, top, ROMFONT_IMAGE_OK}, {24, 4, dataSize + 1, 1ll << 32, top, ROMFONT_IMAGE_BAD_SIZES},
+           {0, 0, 0, 0, fails, ROMFONT_IMAGE_READ_ERROR}}) {
+    Memory memory{std::string(100, 'x') + image, c.kind == top ? (1ull << 32) - 100 - image.size() : 0, c.kind == fails};
+    put(memory.bytes, 100 + c.at, c.count, c.value);
+    romfont_image opened;
+    romfont font;
+    const auto opening = romfont_image_init(&opened, &font, Memory::read, &memory, static_cast<std::uint32_t>(memory.origin + 100), static_cast<std::uint32_t>(std::min<std::int64_t>(image.size() + c.capacity, 0xFFFFFFFF)));
+    ASSERT_EQ(romfont_image_result_name(opening), std::string(romfont_image_result_name(c.expected))) << c.at;
+    const int reads = memory.reads;
+    for (std::uint32_t point = 0; point < 0x10000; ++point)  // both tables
+      ASSERT_EQ(glyphOf(&font, point), c.expected ? Expected(ROMFONT_BAD_IMAGE, Bitmap{}) : glyphOf(&rom.memory, point)) << point;
+    std::vector<romfont_image_result> checks{romfont_image_check(&opened)};
+    for (const std::size_t at : {std::size_t{100 + 4096} + indexSize - 1, memory.bytes.size() - 1}) memory.bytes[at] ^= 1, checks.push_back(romfont_image_check(&opened)), memory.bytes[at] ^= 1;
+    memory.fails = true;
+    checks.push_back(romfont_image_check(&opened));
+    EXPECT_EQ(checks, c.expected ? std::vector(4, ROMFONT_IMAGE_BAD_ARGUMENT) : std::vector({ROMFONT_IMAGE_OK, ROMFONT_IMAGE_BAD_CRC, ROMFONT_IMAGE_BAD_CRC, ROMFONT_IMAGE_READ_ERROR}));
+    EXPECT_TRUE(c.expected == ROMFONT_IMAGE_OK || memory.reads == reads);
+  }
+  romfont_image opened;
+  romfont font = rom.memory;
+  Memory last{std::string(16, 'M'), 0xFFFFFFF0};  // the last 16 addresses: no header fits, none is read
+  EXPECT_EQ(std::vector({romfont_image_init(nullptr, &font, Memory::read, nullptr, 0, 0), romfont_image_init(&opened, nullptr, Memory::read, nullptr, 0, 0),
+                         romfont_image_init(&opened, &font, nullptr, nullptr, 0, 0), romfont_image_check(nullptr), romfont_image_init(&opened, &font, Memory::read, &last, 0xFFFFFFF0, 100)}),
+            std::vector({ROMFONT_IMAGE_BAD_ARGUMENT, ROMFONT_IMAGE_BAD_ARGUMENT, ROMFONT_IMAGE_BAD_ARGUMENT, ROMFONT_IMAGE_BAD_ARGUMENT, ROMFONT_IMAGE_BAD_SIZES}));
+  romfont_char ch;
+  EXPECT_EQ(romfont_char_glyph(&font, 0x3042, &ch), ROMFONT_BAD_IMAGE);
+  const auto* digits = reinterpret_cast<const std::uint8_t*>("123456789");
+  EXPECT_EQ(std::pair(romfont_crc32(0, digits, 9), romfont_crc32(romfont_crc32(0, digits, 4), digits + 4, 5)), std::pair(0xCBF43926u, 0xCBF43926u));
 }

@@ -2,7 +2,8 @@
    half-width and full-width lookups with the ROM in program memory, read through romfont_init_callback and a
    read function built on memcpy_P. Timer1 counts CPU cycles (prescaler 1); TCNT1 is read around each call and
    the cost of an empty measurement is taken off. Every glyph the ROM holds is looked up several times and the
-   worst count kept. Results go out on USART0 as "name value" lines; the run ends asleep with interrupts off.
+   worst count kept; also romfont_crc32 over 32 bytes in RAM, as romfont_image_check runs it. Results go out
+   on USART0 as "name value" lines; the run ends asleep with interrupts off.
    The build supplies tiny_rom.h (the ROM as C arrays) and tiny_keys.h (the codes that have a glyph). */
 #include <avr/interrupt.h>
 #include <avr/io.h>
@@ -11,6 +12,7 @@
 #include <stdlib.h>
 
 #include "romfont.h"
+#include "romfont_image.h"
 
 #define MASKBURN_ROM_STORAGE PROGMEM
 #include "tiny_rom.h"
@@ -73,7 +75,7 @@ static uint16_t stack_used(uint16_t top) {
 int main(void) {
   static romfont font;
   uint8_t glyph[32];
-  uint16_t empty, cycles, worst_half = 0u, worst_full = 0u, copy, half_stack = 0u, full_stack = 0u, top;
+  uint16_t empty, cycles, worst_half = 0u, worst_full = 0u, copy, crc, half_stack = 0u, full_stack = 0u, top;
   uint8_t i, r, init;
 
   cli();
@@ -112,11 +114,13 @@ int main(void) {
     if (stack_used(top) > full_stack) full_stack = stack_used(top);
   }
   TIMED(copy, memcpy_P(glyph, fontdata_bin, 32u));
+  TIMED(crc, glyph[0] ^= (uint8_t)romfont_crc32(0u, glyph, 32u));
 
   put_record("empty", empty);
   put_record("half_cycles", worst_half);
   put_record("full_cycles", worst_full);
   put_record("memcpy_P_32", copy - empty);
+  put_record("crc32_32", crc - empty);
   put_record("half_stack", half_stack);
   put_record("full_stack", full_stack);
   put_record("lookups", (uint16_t)((sizeof half_codes + sizeof full_keys / sizeof full_keys[0]) * REPEATS));

@@ -2,6 +2,8 @@
    both use. Same rules as romfont.c: C99, no heap, no static data, fixed-width arithmetic. */
 #include "romfont_image.h"
 
+#define CHECK_CHUNK_BYTES 32u /* bytes per read while checking: a stack buffer of this size */
+
 uint32_t romfont_crc32(uint32_t crc, const uint8_t *bytes, uint32_t count) {
   uint32_t i;
   uint8_t bit;
@@ -11,4 +13,114 @@ uint32_t romfont_crc32(uint32_t crc, const uint8_t *bytes, uint32_t count) {
     for (bit = 0; bit < 8u; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
   }
   return ~crc;
+}
+
+/* The little-endian number of count (up to 4) bytes. */
+static uint32_t little_endian(const uint8_t *bytes, uint8_t count) {
+  uint32_t value = 0u;
+  while (count != 0u) value = (value << 8) | bytes[--count];
+  return value;
+}
+
+/* The read function romfont gets, its context the image: bytes of the index or the data at offset within
+   that part. romfont asks only for ranges within the part sizes, and init made sure the parts lie within the
+   memory, so no address wraps. */
+static uint8_t read_part(void *context, uint8_t file, uint32_t offset, uint8_t *buffer, uint16_t length) {
+  const romfont_image *image = (const romfont_image *)context;
+  const uint32_t start = file == ROMFONT_INDEX_FILE ? image->index_offset : image->data_offset;
+  return image->read(image->context, image->base + start + offset, buffer, length);
+}
+
+/* Whether a part of size bytes at offset starts at from or later and ends within capacity; tested so that no
+   sum wraps. */
+static uint8_t part_fits(uint32_t offset, uint32_t size, uint32_t from, uint32_t capacity) {
+  return offset >= from && offset <= capacity && capacity - offset >= size;
+}
+
+/* Judges the header's bytes and fills image from them; all but the index size, which romfont_init_callback
+   judges. capacity counts the memory's bytes from image->base, and no address past it wraps. */
+static romfont_image_result open_header(romfont_image *image, const uint8_t *header, uint32_t capacity) {
+  uint8_t i;
+  uint8_t all_ones = 0xFFu;
+  uint8_t any_ones = 0u;
+  uint32_t header_size;
+  for (i = 0; i < ROMFONT_IMAGE_HEADER_BYTES; ++i) {
+    all_ones &= header[i];
+    any_ones |= header[i];
+  }
+  if (all_ones == 0xFFu) return ROMFONT_IMAGE_BLANK;
+  if (any_ones == 0u) return ROMFONT_IMAGE_ZEROS;
+  image->version = (uint16_t)little_endian(header + ROMFONT_IMAGE_VERSION_AT, 2u);
+  /* "MASK" and "BURN" read as little-endian numbers: no string kept in RAM to compare with */
+  if (little_endian(header, 4u) != 0x4B53414Du || little_endian(header + 4, 4u) != 0x4E525542u || image->version == 0u) {
+    return ROMFONT_IMAGE_FOREIGN;
+  }
+  if (image->version > ROMFONT_IMAGE_VERSION) return ROMFONT_IMAGE_NEWER;
+  header_size = little_endian(header + ROMFONT_IMAGE_HEADER_SIZE_AT, 2u);
+  image->index_offset = little_endian(header + ROMFONT_IMAGE_INDEX_OFFSET_AT, 4u);
+  image->index_size = little_endian(header + ROMFONT_IMAGE_INDEX_SIZE_AT, 4u);
+  image->data_offset = little_endian(header + ROMFONT_IMAGE_DATA_OFFSET_AT, 4u);
+  image->data_size = little_endian(header + ROMFONT_IMAGE_DATA_SIZE_AT, 4u);
+  image->index_crc = little_endian(header + ROMFONT_IMAGE_INDEX_CRC_AT, 4u);
+  image->data_crc = little_endian(header + ROMFONT_IMAGE_DATA_CRC_AT, 4u);
+  /* The index lies after the header, the data after the index (maskburn-image writes them in that order). */
+  if (header_size < ROMFONT_IMAGE_HEADER_BYTES ||
+      !part_fits(image->index_offset, image->index_size, header_size, capacity) ||
+      !part_fits(image->data_offset, image->data_size, image->index_offset + image->index_size, capacity)) {
+    return ROMFONT_IMAGE_BAD_SIZES;
+  }
+  return ROMFONT_IMAGE_OK;
+}
+
+romfont_image_result romfont_image_init(romfont_image *image, romfont *font, romfont_image_read_fn read,
+                                        void *context, uint32_t base, uint32_t capacity) {
+  uint8_t header[ROMFONT_IMAGE_HEADER_BYTES];
+  romfont_image_result result = ROMFONT_IMAGE_BAD_ARGUMENT;
+  if (image != NULL && font != NULL && read != NULL) {
+    image->read = read;
+    image->context = context;
+    image->base = base;
+    /* Addresses are 32 bits: a memory reaching past the last one ends there. */
+    if (base != 0u && capacity > 0u - base) capacity = 0u - base;
+    if (capacity < ROMFONT_IMAGE_HEADER_BYTES) {
+      result = ROMFONT_IMAGE_BAD_SIZES; /* not even the header fits: nothing is read */
+    } else {
+      result = read(context, base, header, ROMFONT_IMAGE_HEADER_BYTES) == 0u ? ROMFONT_IMAGE_READ_ERROR
+                                                                             : open_header(image, header, capacity);
+    }
+  }
+  /* romfont_init_callback refuses an index not of a ROM's size (512 bytes times 1 to 256) */
+  if (result == ROMFONT_IMAGE_OK &&
+      romfont_init_callback(font, read_part, image, image->index_size, image->data_size) != ROMFONT_OK) {
+    result = ROMFONT_IMAGE_BAD_SIZES;
+  }
+  if (result != ROMFONT_IMAGE_OK) {
+    /* Sizes 0: every lookup fails its bounds check with ROMFONT_BAD_IMAGE before anything is read; and
+       romfont_image_check refuses an image without its read function. A NULL font is left alone. */
+    if (image != NULL) image->read = NULL;
+    (void)romfont_init_callback(font, read_part, image, 0u, 0u);
+  }
+  return result;
+}
+
+romfont_image_result romfont_image_check(const romfont_image *image) {
+  uint8_t buffer[CHECK_CHUNK_BYTES];
+  uint8_t file;
+  uint16_t length;
+  uint32_t address;
+  uint32_t left;
+  uint32_t crc;
+  if (image == NULL || image->read == NULL) return ROMFONT_IMAGE_BAD_ARGUMENT;
+  for (file = ROMFONT_INDEX_FILE; file <= ROMFONT_DATA_FILE; ++file) {
+    address = image->base + (file == ROMFONT_INDEX_FILE ? image->index_offset : image->data_offset);
+    left = file == ROMFONT_INDEX_FILE ? image->index_size : image->data_size;
+    crc = 0u;
+    for (; left != 0u; left -= length, address += length) {
+      length = left < CHECK_CHUNK_BYTES ? (uint16_t)left : (uint16_t)CHECK_CHUNK_BYTES;
+      if (image->read(image->context, address, buffer, length) == 0u) return ROMFONT_IMAGE_READ_ERROR;
+      crc = romfont_crc32(crc, buffer, length);
+    }
+    if (crc != (file == ROMFONT_INDEX_FILE ? image->index_crc : image->data_crc)) return ROMFONT_IMAGE_BAD_CRC;
+  }
+  return ROMFONT_IMAGE_OK;
 }

@@ -75,7 +75,8 @@ typedef enum romfont_image_result {
   ROMFONT_IMAGE_NEWER = 4,        /* a format version above the one this romfont reads */
   ROMFONT_IMAGE_BAD_SIZES = 5,    /* offsets and sizes that do not fit: a header shorter than 36 bytes, an
                                      index not of a ROM's size, parts that overlap the header or each other,
-                                     or that end beyond capacity */
+                                     or that end beyond capacity (a capacity below 36 bytes: nothing
+                                     is read) */
   ROMFONT_IMAGE_BAD_CRC = 6,      /* (check) a part's CRC-32 differs: damaged, half-written, or mixed ROMs */
   ROMFONT_IMAGE_READ_ERROR = 7,   /* the read function failed */
   ROMFONT_IMAGE_BAD_ARGUMENT = 8  /* a NULL image, font or read function */

@@ -2,8 +2,10 @@
 // and prints each character's glyph on Serial as text art (U+XXXX, then 16 rows of '#' ink and '.' paper).
 // shinonome_subset.h holds only the glyphs of kText; to draw other text, make your own with
 //   maskburn-subset --text "your text" --c-source shinonome_subset.h
-#include <avr/pgmspace.h>
+#if defined(__AVR__)
+#include <avr/pgmspace.h>  // elsewhere Arduino.h brings PROGMEM and memcpy_P
 #include <avr/sleep.h>
+#endif
 #include <stdio.h>
 #include <string.h>
 #include <romfont.h>
@@ -64,10 +66,12 @@ void setup() {
 
   // Done: let the last bytes go out, then sleep for good (this also ends a simavr run).
   Serial.flush();
+#if defined(__AVR__)
   set_sleep_mode(SLEEP_MODE_PWR_DOWN);
   sleep_enable();
   cli();
   sleep_cpu();
+#endif
 }
 
 void loop() {}

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Proves the chip-to-screen path: maskburn-image makes the burnable image of the full Shinonome ROM, flashrom
+# writes it onto an emulated W25Q128FV, and the FlashOled sketch, run on an emulated Uno (maskburn-board:
+# simavr with an SSD1306 and the SPI flash), draws on the OLED exactly what maskburn-view --screen draws for
+# the sketch's lines. A blank chip, a foreign image and a damaged image each give the sketch's error screen.
+# Usage: tests/device/oled-check.sh BUILD ROMDIR   (BUILD: CMake build folder with the tools; ROMDIR: full ROM)
+set -euo pipefail
+build=$(realpath "$1")
+rom=$(realpath "$2")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+sketch=$root/device/romfont/examples/FlashOled
+out=$root/build/avr/FlashOled
+board=$build/device/board/maskburn-board
+view=$build/tools/view/maskburn-view
+fail() { echo "oled-check: FAIL: $*"; exit 1; }
+rm -rf "$out"
+mkdir -p "$out"
+
+# (a) The error screen's ASCII ROM in the sketch folder is what maskburn-subset makes of the full ROM.
+python3 -c 'import sys; sys.stdout.write("".join(map(chr, range(32, 127))))' >"$out/ascii.txt"
+"$build/tools/subset/maskburn-subset" --index "$rom/FONTINDEX.BIN" --data "$rom/FONTDATA.BIN" \
+  --text-file "$out/ascii.txt" --c-source "$out/ascii_rom.h" >/dev/null || fail "maskburn-subset"
+sed -n '/^\/\* A maskburn ROM as C source/,$p' "$sketch/ascii_rom.h" | cmp "$out/ascii_rom.h" - ||
+  fail "ascii_rom.h is out of date"
+
+# (b) The image, padded to the chip, burned and verified by flashrom on the emulated chip.
+"$build/tools/image/maskburn-image" --index "$rom/FONTINDEX.BIN" --data "$rom/FONTDATA.BIN" --pad 16M \
+  "$out/rom.img" >/dev/null || fail "maskburn-image"
+flashrom -p dummy:emulate=W25Q128FV,image="$out/chip.bin" -w "$out/rom.img" >"$out/flashrom.log" 2>&1 ||
+  { tail -5 "$out/flashrom.log"; fail "flashrom could not write the image"; }
+grep -q VERIFIED "$out/flashrom.log" || fail "flashrom did not verify the image"
+
+# (c) The sketch, built for the Uno.
+make -C "$sketch" OBJDIR="$out/obj" >"$out/make.log" 2>&1 || { tail -20 "$out/make.log"; fail "build (see $out/make.log)"; }
+
+# (d) Runs the sketch with CHIP on the board; the screen must equal the picture of the lines given after it.
+run_case() {  # NAME CHIP SERIAL-LINE [X Y TEXT]...
+  local name=$1 chip=$2 line=$3 args=()
+  shift 3
+  while (($#)); do args+=(--line "$1" "$2" "$3"); shift 3; done
+  "$view" --screen "$out/$name-expected.png" --scale 4 "${args[@]}" --index "$rom/FONTINDEX.BIN" \
+    --data "$rom/FONTDATA.BIN" 2>"$out/$name-view.txt" || fail "$name: maskburn-view --screen"
+  timeout 300 "$board" --flash "$chip" --png "$out/$name.png" --scale 4 --expect "$out/$name-expected.png" \
+    "$out/obj/FlashOled_.elf" >"$out/$name-serial.txt" 2>"$out/$name-board.txt" ||
+    { cat "$out/$name-board.txt"; fail "$name: the OLED differs from maskburn-view's picture, or the run failed"; }
+  tr -d '\r' <"$out/$name-serial.txt" | grep -qxF "$line" ||
+    { cat "$out/$name-serial.txt"; fail "$name: the sketch did not print '$line'"; }
+  echo "oled-check: PASS: $name: the OLED shows maskburn-view's picture; Serial says '$line'"
+}
+
+lines=()
+while IFS=$'\t' read -r x y text; do lines+=("$x" "$y" "$text"); done < <(
+  sed -n 's/^  {\(-\?[0-9]*\), \([0-9]*\), "\(.*\)"},$/\1\t\2\t\3/p' "$sketch/FlashOled.ino")
+((${#lines[@]} == 12)) || fail "expected four '  {X, Y, \"TEXT\"},' lines in FlashOled.ino"
+run_case screen "$out/chip.bin" "done" "${lines[@]}"
+grep -h '^draw:\|^glyph:' "$out/screen-serial.txt" | tr -d '\r'
+
+head -c 16M /dev/zero | tr '\0' '\377' >"$out/blank.bin"
+run_case blank "$out/blank.bin" "image: blank chip" 0 0 "ROM error:" 0 16 "blank chip"
+
+cp "$out/blank.bin" "$out/foreign.bin"
+dd if="$rom/FONTDATA.BIN" of="$out/foreign.bin" conv=notrunc status=none
+run_case foreign "$out/foreign.bin" "image: foreign image" 0 0 "ROM error:" 0 16 "foreign image"
+
+cp "$out/chip.bin" "$out/damaged.bin"
+python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(54248); b = f.read(1)[0]; f.seek(54248); f.write(bytes([b ^ 0xFF]))' \
+  "$out/damaged.bin"  # one byte of the data part flipped
+run_case damaged "$out/damaged.bin" "image: CRC mismatch" 0 0 "ROM error:" 0 16 "CRC mismatch"
