@@ -31,7 +31,7 @@ constexpr const char* kUsage =
     "--sheet draws every glyph of the ROM, half-width then full-width in code order, 32 to a row, each row\n"
     "labelled with its first code in hex; --rows keeps only rows FIRST to LAST (counted from 1).\n"
     "--text draws a UTF-8 text as the device does; characters the ROM lacks are shown as its geta mark\n"
-    "(U+3013) or, half-width or without one, the outline of their cell, and listed.\n"
+    "(U+3013) or, half-width or without one, an empty box, and listed.\n"
     "--screen draws up to 64 lines of UTF-8 text on a device's screen (default 128x64) as its firmware does,\n"
     "each from its top-left pixel X Y (whole numbers, clipped at the edges), lit pixels white on black.\n"
     "--art prints each character of a UTF-8 text as \"U+XXXX\" and 16 rows of '#' and '.', as firmware\n"

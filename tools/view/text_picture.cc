@@ -29,7 +29,7 @@ void drawMissing(Canvas& canvas, int x, int y, int width, const MissingMark& mar
   if (width == 16 && mark.hasGeta) {
     drawGlyph(canvas, x, y, 16, mark.geta, ink);
   } else {
-    drawBox(canvas, x, y, width, 16, ink);
+    drawBox(canvas, x + 1, y + 1, width - 2, 14, ink);
   }
 }
 

@@ -35,8 +35,9 @@ struct MissingMark {
 };
 MissingMark findMissingMark(const romfont& font);
 
-// A character the ROM lacks, in the cell at (x, y) of its width: full-width (and malformed UTF-8, 16 wide) as
-// the geta mark, or without one the outline of the 16x16 cell; half-width as the outline of the 8x16 cell.
+// A character the ROM lacks, in the cell at (x, y) of its width, as the FlashOled sketch draws it: full-width
+// (and malformed UTF-8, 16 wide) as the geta mark; half-width, or full-width without a geta mark, as an empty
+// box, the outline of columns 1 to width - 2 and rows 1 to 14 of the cell.
 void drawMissing(Canvas& canvas, int x, int y, int width, const MissingMark& mark, Color ink);
 
 // Draws placed characters side by side from (x, y) in ink; what the ROM lacks through drawMissing.
