@@ -18,6 +18,7 @@
 #include "oled_bus.h"
 #include "screen_png.h"
 #include "spi_flash.h"
+#include "spi_timing.h"
 #include "uart_lines.h"
 
 enum { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
@@ -33,7 +34,7 @@ static const char kUsage[] =
     "  --png OUT.png        write the OLED's picture: lit pixels white, unlit black\n"
     "  --scale N            each OLED pixel as N x N picture pixels (1-16, default 4)\n"
     "  --expect FILE.png    compare the picture, at the same scale, with FILE.png; a difference fails the run\n"
-    "  --max-cycles N       give up after N cycles (default 100000000, 6.25 s of the board's time)\n"
+    "  --max-cycles N       give up after N cycles (default 1000000000, 62.5 s of the board's time)\n"
     "Exit status: 0 the firmware ended and the picture is as expected, 1 it did not (or a file failed), 2 bad\n"
     "arguments.\n";
 
@@ -64,7 +65,7 @@ static int parse_number(const char *text, uint64_t low, uint64_t high, uint64_t 
 static const char *parse_arguments(int argc, char **argv, options *parsed, char *problem, size_t problem_size) {
   memset(parsed, 0, sizeof *parsed);
   parsed->scale = 4;
-  parsed->max_cycles = 100000000;
+  parsed->max_cycles = 1000000000;
   for (int i = 1; i < argc; ++i) {
     const char *name = argv[i];
     if (strcmp(name, "--help") == 0 || strcmp(name, "-h") == 0) {
@@ -190,6 +191,9 @@ static int run_board(const options *given) {
   uart_lines serial;
   uart_lines_attach(&serial, avr, stdout);
   spi_flash_attach(&flash, avr);
+  if (spi_timing_attach(avr) != 0) {
+    fprintf(stderr, "maskburn-board: no SPI unit found; SPI bytes keep simavr's timing\n");
+  }
   static ssd1306_t oled;
   static oled_bus bus;
   oled_bus_attach(&bus, &oled, avr, kOledWidth, kOledHeight);
