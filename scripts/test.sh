@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup-debian.sh xfonts-efont-unicode xfonts-unifont gcc-avr avr-libc simavr arduino-core-avr \
-  arduino-mk gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm
+  arduino-mk gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm libsimavr-dev libsimavrparts1 libelf-dev \
+  pkg-config flashrom
 bash scripts/shinonome-bdf.sh build/fonts shnm8x16r shnm8x16rb shnm8x16a shnm8x16ab shnm8x16ri \
   shnmk16 shnmk16b shnmk16min shnmk16minb jiskan16-2004-1 jiskan16-2000-2 f16 unifont
 

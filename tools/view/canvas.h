@@ -4,13 +4,18 @@
 #include <cstdint>
 #include <vector>
 
-// The four colours of every picture the viewer writes, in palette order.
+// The four colours a picture is drawn in, in palette order.
 enum class Color : std::uint8_t { Background = 0, Paper = 1, Ink = 2, Label = 3 };
 
 struct Rgb {
   std::uint8_t red, green, blue;
 };
-inline constexpr Rgb kPalette[4] = {{0xC8, 0xC8, 0xC8}, {0xFF, 0xFF, 0xFF}, {0x00, 0x00, 0x00}, {0x1F, 0x4E, 0xB4}};
+using Palette = Rgb[4];
+// Sheets and texts: black ink on white paper, grey around the glyphs, blue labels.
+inline constexpr Palette kPalette = {{0xC8, 0xC8, 0xC8}, {0xFF, 0xFF, 0xFF}, {0x00, 0x00, 0x00}, {0x1F, 0x4E, 0xB4}};
+// Screens: the panel as maskburn-board pictures it, lit pixels (ink) white, the rest (paper) black.
+inline constexpr Palette kScreenPalette = {
+    {0x00, 0x00, 0x00}, {0x00, 0x00, 0x00}, {0xFF, 0xFF, 0xFF}, {0x1F, 0x4E, 0xB4}};
 
 class Canvas {
  public:

@@ -10,6 +10,7 @@
 #include "driver/exit_status.h"
 #include "png_output.h"
 #include "rom_source.h"
+#include "screen_picture.h"
 #include "sheet.h"
 #include "text_art.h"
 #include "text_picture.h"
@@ -17,16 +18,22 @@
 namespace {
 
 constexpr std::size_t kMaxTextBytes = 100000;
+constexpr std::size_t kMaxScreenLines = 64;
+constexpr int kMaxScreenSide = 4096;
+constexpr int kMaxLinePosition = 100000;
 
 constexpr const char* kUsage =
     "usage: maskburn-view --sheet OUT.png [--rows FIRST-LAST] [options]\n"
     "       maskburn-view --text TEXT OUT.png [options]\n"
+    "       maskburn-view --screen OUT.png [--size WxH] --line X Y TEXT [--line X Y TEXT ...] [options]\n"
     "       maskburn-view --art TEXT [--index FILE] [--data FILE]\n"
     "options: --index FILE (default FONTINDEX.BIN)  --data FILE (default FONTDATA.BIN)  --scale N (1-16, default 1)\n"
     "--sheet draws every glyph of the ROM, half-width then full-width in code order, 32 to a row, each row\n"
     "labelled with its first code in hex; --rows keeps only rows FIRST to LAST (counted from 1).\n"
-    "--text draws a UTF-8 text as the device does; characters the ROM lacks are shown as its middle dot\n"
-    "or an empty box, and listed.\n"
+    "--text draws a UTF-8 text as the device does; characters the ROM lacks are shown as its geta mark\n"
+    "(U+3013) or, half-width or without one, an empty box, and listed.\n"
+    "--screen draws up to 64 lines of UTF-8 text on a device's screen (default 128x64) as its firmware does,\n"
+    "each from its top-left pixel X Y (whole numbers, clipped at the edges), lit pixels white on black.\n"
     "--art prints each character of a UTF-8 text as \"U+XXXX\" and 16 rows of '#' and '.', as firmware\n"
     "does on a serial port; a character the ROM cannot give gets the reason on its line instead.\n"
     "--version prints the version.\n";
@@ -35,6 +42,11 @@ struct Options {
   std::optional<std::string> sheetPath;
   std::string textPath;
   std::optional<std::string> text;
+  std::optional<std::string> screenPath;
+  std::vector<ScreenLine> lines;
+  int screenWidth = 128;
+  int screenHeight = 64;
+  bool sizeGiven = false;
   bool art = false;
   std::string indexPath = "FONTINDEX.BIN";
   std::string dataPath = "FONTDATA.BIN";
@@ -56,26 +68,64 @@ std::optional<int> parseNumber(std::string_view text, int low, int high) {
   return value;
 }
 
+// A whole number in [-limit, limit], with an optional minus sign, or nothing.
+std::optional<int> parseSigned(std::string_view text, int limit) {
+  const bool negative = !text.empty() && text[0] == '-';
+  const auto magnitude = parseNumber(text.substr(negative ? 1 : 0), 0, limit);
+  if (!magnitude) return std::nullopt;
+  return negative ? -*magnitude : *magnitude;
+}
+
 // Parses the arguments; returns "" or what is wrong with them.
 std::string parseArguments(const std::vector<std::string>& arguments, Options& options) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& name = arguments[i];
-    const std::size_t valuesNeeded = name == "--text" ? 2 : 1;
+    const std::size_t valuesNeeded = name == "--text" ? 2 : name == "--line" ? 3 : 1;
     const bool takesValue = name == "--sheet" || name == "--text" || name == "--art" || name == "--index" ||
-                            name == "--data" || name == "--rows" || name == "--scale";
+                            name == "--data" || name == "--rows" || name == "--scale" || name == "--screen" ||
+                            name == "--size" || name == "--line";
     if (name == "--help" || name == "-h" || name == "--version") {
       (name == "--version" ? options.version : options.help) = true;
       continue;
     }
     if (!takesValue) return "unknown argument '" + name + "'";
     if (arguments.size() - i - 1 < valuesNeeded) {
-      return name + (valuesNeeded == 2 ? " needs a text and an output file" : " needs a value");
+      return name + (valuesNeeded == 3   ? " needs X, Y and a text"
+                     : valuesNeeded == 2 ? " needs a text and an output file"
+                                         : " needs a value");
     }
     const std::string& value = arguments[++i];
-    if (name == "--sheet" || name == "--text" || name == "--art") {
-      if (options.sheetPath || options.text) return "give only one of --sheet, --text and --art";
+    if (name == "--sheet" || name == "--text" || name == "--art" || name == "--screen") {
+      if (options.sheetPath || options.text || options.screenPath) {
+        return "give only one of --sheet, --text, --art and --screen";
+      }
     }
-    if (name == "--sheet") {
+    if (name == "--screen") {
+      options.screenPath = value;
+    } else if (name == "--size") {
+      const std::size_t cross = value.find('x');
+      const auto width = parseNumber(std::string_view(value).substr(0, cross), 1, kMaxScreenSide);
+      const auto height = cross == std::string::npos
+                              ? std::nullopt
+                              : parseNumber(std::string_view(value).substr(cross + 1), 1, kMaxScreenSide);
+      if (!width || !height) return "--size takes WIDTHxHEIGHT, each 1 to 4096, such as 128x64, not '" + value + "'";
+      options.screenWidth = *width;
+      options.screenHeight = *height;
+      options.sizeGiven = true;
+    } else if (name == "--line") {
+      const auto x = parseSigned(value, kMaxLinePosition);
+      const auto y = parseSigned(arguments[i + 1], kMaxLinePosition);
+      if (!x || !y) {
+        return "--line takes X Y TEXT, X and Y whole numbers from -100000 to 100000, not '" + value + "' '" +
+               arguments[i + 1] + "'";
+      }
+      options.lines.push_back({*x, *y, arguments[i + 2]});
+      i += 2;
+      if (options.lines.back().text.size() > kMaxTextBytes) {
+        return "--line: the text is longer than " + std::to_string(kMaxTextBytes) + " bytes";
+      }
+      if (options.lines.size() > kMaxScreenLines) return "--screen takes at most 64 lines";
+    } else if (name == "--sheet") {
       options.sheetPath = value;
     } else if (name == "--text" || name == "--art") {
       options.text = value;
@@ -99,15 +149,23 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
     }
   }
   if (options.help || options.version) return "";
-  if (!options.sheetPath && !options.text) return "nothing to do: give --sheet OUT.png or --text TEXT OUT.png";
-  if (!options.art && (options.sheetPath ? *options.sheetPath : options.textPath).empty()) {
+  if (!options.screenPath && (options.sizeGiven || !options.lines.empty())) {
+    return "--line and --size apply to --screen only";
+  }
+  if (!options.sheetPath && !options.text && !options.screenPath) {
+    return "nothing to do: give --sheet OUT.png, --text TEXT OUT.png or --screen OUT.png";
+  }
+  if (options.screenPath && options.lines.empty()) return "--screen needs at least one --line X Y TEXT";
+  const std::string& outputPath =
+      options.sheetPath ? *options.sheetPath : options.screenPath ? *options.screenPath : options.textPath;
+  if (!options.art && outputPath.empty()) {
     return "the output file name is empty";
   }
   if (options.text && options.text->empty()) return "--text: the text is empty";
   if (options.text && options.text->size() > kMaxTextBytes) {
     return "--text: the text is longer than " + std::to_string(kMaxTextBytes) + " bytes";
   }
-  if (options.text && options.rows.last != 0) return "--rows applies to --sheet only";
+  if (!options.sheetPath && options.rows.last != 0) return "--rows applies to --sheet only";
   if (options.art && options.scale != 1) return "--scale applies to pictures only";
   return "";
 }
@@ -127,14 +185,18 @@ int run(const Options& options) {
     if (std::fflush(stdout) != 0) say("the art could not be written to standard output");
     return art.romFailed || std::ferror(stdout) ? kExitFailure : kExitSuccess;
   }
-  if (options.text) {
-    const TextPicture picture = drawText(rom.font, *options.text);
+  if (options.text || options.screenPath) {
+    const TextPicture picture =
+        options.text ? drawText(rom.font, *options.text)
+                     : drawScreen(rom.font, options.screenWidth, options.screenHeight, options.lines);
     if (!picture.romError.empty()) {
       say("the ROM failed at " + picture.romError + "; nothing written");
       return kExitFailure;
     }
     for (const std::string& note : picture.notes) say(note);
-    if (const std::string problem = writePng(options.textPath, picture.canvas, options.scale); !problem.empty()) {
+    const std::string& path = options.text ? options.textPath : *options.screenPath;
+    const Palette& palette = options.text ? kPalette : kScreenPalette;
+    if (const std::string problem = writePng(path, picture.canvas, options.scale, palette); !problem.empty()) {
       say(problem);
       return kExitFailure;
     }

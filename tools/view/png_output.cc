@@ -47,7 +47,8 @@ void packRow(const Canvas& canvas, int y, int scale, png_bytep row) {
 
 // The libpng calls, appending the PNG file's bytes to out. Returns false with failure->message set when libpng
 // reports an error.
-bool encode(std::string* out, const Canvas& canvas, int scale, png_bytep row, PngFailure* failure) {
+bool encode(std::string* out, const Canvas& canvas, int scale, const Palette& colors, png_bytep row,
+            PngFailure* failure) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, failure, onPngError, onPngWarning);
   if (png == nullptr) {
     std::snprintf(failure->message, sizeof failure->message, "libpng could not start (out of memory)");
@@ -69,7 +70,7 @@ bool encode(std::string* out, const Canvas& canvas, int scale, png_bytep row, Pn
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_color palette[4];
   for (int entry = 0; entry < 4; ++entry) {
-    palette[entry] = {kPalette[entry].red, kPalette[entry].green, kPalette[entry].blue};
+    palette[entry] = {colors[entry].red, colors[entry].green, colors[entry].blue};
   }
   png_set_PLTE(png, info, palette, 4);
   png_write_info(png, info);
@@ -84,7 +85,7 @@ bool encode(std::string* out, const Canvas& canvas, int scale, png_bytep row, Pn
 
 }  // namespace
 
-std::string writePng(const std::string& path, const Canvas& canvas, int scale) {
+std::string writePng(const std::string& path, const Canvas& canvas, int scale, const Palette& palette) {
   if (scale < 1 || canvas.width() < 1 || canvas.height() < 1 || canvas.width() > kMaxPngSide / scale ||
       canvas.height() > kMaxPngSide / scale) {
     return "cannot write " + path + ": a picture of " + std::to_string(canvas.width()) + " x " +
@@ -93,7 +94,9 @@ std::string writePng(const std::string& path, const Canvas& canvas, int scale) {
   std::vector<png_byte> row(static_cast<std::size_t>(canvas.width() * scale + 3) / 4);
   PngFailure failure{};
   std::string bytes;
-  if (!encode(&bytes, canvas, scale, row.data(), &failure)) return "cannot write " + path + ": " + failure.message;
+  if (!encode(&bytes, canvas, scale, palette, row.data(), &failure)) {
+    return "cannot write " + path + ": " + failure.message;
+  }
   if (const std::string problem = replaceFileWhole(path, bytes); !problem.empty()) {
     return "cannot write " + path + ": " + problem + "; nothing written";
   }
