@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every test: installs what is needed, converts the real Shinonome, JIS X 0213 and Unicode fonts (efont's f16,
 # GNU Unifont) for the real-font tests, builds and runs the whole suite twice, in the normal build and with
-# AddressSanitizer + UBSan, then runs romfont on emulated devices, the fuzz targets and the Windows build under
+# AddressSanitizer + UBSan, then runs romfont on emulated devices (an Uno drawing from a flashrom-burned chip on an OLED among them), the fuzz targets and the Windows build under
 # Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,11 +24,12 @@ for variant in normal sanitize; do
   (cd "$dir" && ctest -j2 --output-on-failure)
 done
 
-echo "== romfont on emulated devices: ATmega328P in simavr, Cortex-M3 in qemu =="
+echo "== romfont on emulated devices: ATmega328P in simavr (serial art; SPI flash to OLED), Cortex-M3 in qemu =="
 mkdir -p build/device-rom
 (cd build/device-rom && ../normal/maskburn -8x16 ../fonts/shnm8x16r.bdf -16x16 ../fonts/shnmk16.bdf > /dev/null)
 bash tests/device/avr-check.sh build/normal build/device-rom
 bash tests/device/cortex-m-check.sh build/normal build/device-rom
+bash tests/device/oled-check.sh build/normal build/device-rom
 
 echo "== fuzz targets, 30 s each =="
 bash fuzz/run.sh 30
