@@ -4,15 +4,33 @@
 
 #define CHECK_CHUNK_BYTES 32u /* bytes per read while checking: a stack buffer of this size */
 
-uint32_t romfont_crc32(uint32_t crc, const uint8_t *bytes, uint32_t count) {
-  uint32_t i;
+/* The CRC-32 register after four bit steps from each of the 16 values of its low nibble. Built on the stack
+   when needed, as romfont keeps no static data: 64 bytes that make the CRC about three times faster on AVR. */
+static void crc_nibble_table(uint32_t table[16]) {
+  uint8_t i;
   uint8_t bit;
-  crc = ~crc;
+  for (i = 0; i < 16u; ++i) {
+    uint32_t c = i;
+    for (bit = 0; bit < 4u; ++bit) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    table[i] = c;
+  }
+}
+
+/* Runs the CRC-32 register (not inverted) over count bytes, a nibble at a time. */
+static uint32_t crc_update(const uint32_t table[16], uint32_t crc, const uint8_t *bytes, uint32_t count) {
+  uint32_t i;
   for (i = 0; i < count; ++i) {
     crc ^= bytes[i];
-    for (bit = 0; bit < 8u; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    crc = (crc >> 4) ^ table[crc & 15u];
+    crc = (crc >> 4) ^ table[crc & 15u];
   }
-  return ~crc;
+  return crc;
+}
+
+uint32_t romfont_crc32(uint32_t crc, const uint8_t *bytes, uint32_t count) {
+  uint32_t table[16];
+  crc_nibble_table(table);
+  return ~crc_update(table, ~crc, bytes, count);
 }
 
 /* The little-endian number of count (up to 4) bytes. */
@@ -110,17 +128,19 @@ romfont_image_result romfont_image_check(const romfont_image *image) {
   uint32_t address;
   uint32_t left;
   uint32_t crc;
+  uint32_t table[16];
   if (image == NULL || image->read == NULL) return ROMFONT_IMAGE_BAD_ARGUMENT;
+  crc_nibble_table(table);
   for (file = ROMFONT_INDEX_FILE; file <= ROMFONT_DATA_FILE; ++file) {
     address = image->base + (file == ROMFONT_INDEX_FILE ? image->index_offset : image->data_offset);
     left = file == ROMFONT_INDEX_FILE ? image->index_size : image->data_size;
-    crc = 0u;
+    crc = 0xFFFFFFFFu;
     for (; left != 0u; left -= length, address += length) {
       length = left < CHECK_CHUNK_BYTES ? (uint16_t)left : (uint16_t)CHECK_CHUNK_BYTES;
       if (image->read(image->context, address, buffer, length) == 0u) return ROMFONT_IMAGE_READ_ERROR;
-      crc = romfont_crc32(crc, buffer, length);
+      crc = crc_update(table, crc, buffer, length);
     }
-    if (crc != (file == ROMFONT_INDEX_FILE ? image->index_crc : image->data_crc)) return ROMFONT_IMAGE_BAD_CRC;
+    if (~crc != (file == ROMFONT_INDEX_FILE ? image->index_crc : image->data_crc)) return ROMFONT_IMAGE_BAD_CRC;
   }
   return ROMFONT_IMAGE_OK;
 }

@@ -107,7 +107,7 @@ romfont_image_result romfont_image_init(romfont_image *image, romfont *font, rom
 romfont_image_result romfont_image_check(const romfont_image *image);
 
 /* The CRC-32 of count bytes, continuing from crc (give 0 to start): romfont_crc32(0, "123456789", 9) is
-   0xCBF43926. Bit by bit, with no table, as romfont keeps no static data. */
+   0xCBF43926. A nibble at a time, with a 64-byte table built on the stack, as romfont keeps no static data. */
 uint32_t romfont_crc32(uint32_t crc, const uint8_t *bytes, uint32_t count);
 
 /* A short English name of a result ("ok", "blank chip", ...), for logs. It lives in romfont_image_names.c, so

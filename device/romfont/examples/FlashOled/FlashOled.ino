@@ -267,7 +267,9 @@ static bool openRom(romfont_image &image, romfont &font) {
   }
   const uint32_t capacity = 1ul << id[2];  // W25Q parts give log2 of their size in bytes
   romfont_image_result result = romfont_image_init(&image, &font, readFlash, NULL, kImageAddress, capacity);
+  const uint32_t start = cycles();
   if (result == ROMFONT_IMAGE_OK) result = romfont_image_check(&image);
+  const uint32_t spent = cycles() - start;
   if (result != ROMFONT_IMAGE_OK) {
     showError("image", romfont_image_result_name(result));
     return false;
@@ -276,7 +278,9 @@ static bool openRom(romfont_image &image, romfont &font) {
   Serial.print(image.index_size);
   Serial.print(F(" bytes, data "));
   Serial.print(image.data_size);
-  Serial.println(F(" bytes, CRC-32s match"));
+  Serial.print(F(" bytes, CRC-32s match ("));
+  Serial.print(spent);
+  Serial.println(F(" cycles)"));
   return true;
 }
 
