@@ -22,6 +22,7 @@
 #include "romfont.h"
 #include "romfont.h"  // twice: the include guard must hold
 #include "romfont_image.h"
+#include "romfont_text.h"
 #include "support/support.h"
 
 using Bitmap = std::array<std::uint8_t, 32>;         // glyph bytes as romfont gives them (half-width: the first 16)
@@ -207,27 +208,30 @@ TEST(RomfontDamage, CutRandomAndLargestImagesGiveTheReferenceResults) {
     EXPECT_TRUE(sweep(files)) << files.index.size() << " " << files.data.size();
 }
 
+// Texts for the walker, each with the characters walked() writes for it; romfont_text's decoders must agree too.
+const std::pair<std::string_view, std::string_view> kWalks[] = {
+    // ASCII; U+FF61-FF9F (half-width katakana) under JIS X 0201 codes 0xA1-0xDF
+    {"0A~ \xEF\xBD\xA1\xEF\xBD\xB1\xEF\xBE\x9F", "0 U+0030 half 30, 1 U+0041 half 41, 2 U+007E half 7E, 3 U+0020 half 20, 4 U+FF61 half A1, 7 U+FF71 half B1, 10 U+FF9F half DF, 13 end"},
+    // full-width, also just outside the half-width ranges (no glyph has a key below 0x100 here)
+    {"\xE3\x81\x82\xE4\xBA\x9C\x1F\x7F\xEF\xBD\xA0\xEF\xBE\xA0\xEF\xBF\xBF", "0 U+3042 full 3042, 3 U+4E9C full 4E9C, 6 U+001F full no glyph, 7 U+007F full no glyph, 8 U+FF60 full FF60, 11 U+FFA0 full FFA0, 14 U+FFFF full FFFF, 17 end"},
+    // the edges of the two-, three- and four-byte forms; beyond the BMP no ROM has a glyph
+    {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "0 U+0080 full no glyph, 2 U+07FF full 07FF, 4 U+0800 full 0800, 7 U+D7FF full D7FF, 10 U+FFFD full FFFD, 13 U+10000 full no glyph, 17 U+10FFFF full no glyph, 21 end"},
+    // a NUL is a character when the length is given
+    {std::string_view("A\0B", 3), "0 U+0041 half 41, 1 U+0000 full no glyph, 2 U+0042 half 42, 3 end"},
+    // overlong forms of two, three and four bytes: each byte malformed
+    {"\xC0\x80\xC1\xBF\xE0\x9F\xBF\xF0\x8F\xBF\xBF" "A", "0 bad 1, 1 bad 1, 2 bad 1, 3 bad 1, 4 bad 1, 5 bad 1, 6 bad 1, 7 bad 1, 8 bad 1, 9 bad 1, 10 bad 1, 11 U+0041 half 41, 12 end"},
+    // surrogates, above U+10FFFF, bytes that never start a character
+    {"\xED\xA0\x80\xED\xBF\xBF\xF4\x90\x80\x80\xF5\x80\xF8\xFE\xFF", "0 bad 1, 1 bad 1, 2 bad 1, 3 bad 1, 4 bad 1, 5 bad 1, 6 bad 1, 7 bad 1, 8 bad 1, 9 bad 1, 10 bad 1, 11 bad 1, 12 bad 1, 13 bad 1, 14 bad 1, 15 end"},
+    // sequences cut by the next character and by the end, stray continuation bytes: the longest start taken
+    {"\xE3\x81" "0\xF0\x9F\x98" "A\x80\xBF\xC3\xE3\x81\x82\xE3\x81", "0 bad 2, 2 U+0030 half 30, 3 bad 3, 6 U+0041 half 41, 7 bad 1, 8 bad 1, 9 bad 1, 10 U+3042 full 3042, 13 bad 2, 15 end"}};
+
 // The walker, a line per text: the text, then each character as walked() writes it, walking from memory with the
 // text's length (from an exact-size copy). Then each read of a half-width glyph (two) and a full-width one (three)
 // failing in a walk through the read function up to a NUL: no read after it, the walk goes on; and missing pointers.
 TEST(RomfontWalk, EachCharacterFromItsTableOrMalformedAndErrors) {
   const RomFiles labelled = labelledRom();
   Rom rom(labelled);
-  for (const auto& [text, expected] : std::initializer_list<std::pair<std::string_view, std::string_view>>{
-           // ASCII; U+FF61-FF9F (half-width katakana) under JIS X 0201 codes 0xA1-0xDF
-           {"0A~ \xEF\xBD\xA1\xEF\xBD\xB1\xEF\xBE\x9F", "0 U+0030 half 30, 1 U+0041 half 41, 2 U+007E half 7E, 3 U+0020 half 20, 4 U+FF61 half A1, 7 U+FF71 half B1, 10 U+FF9F half DF, 13 end"},
-           // full-width, also just outside the half-width ranges (no glyph has a key below 0x100 here)
-           {"\xE3\x81\x82\xE4\xBA\x9C\x1F\x7F\xEF\xBD\xA0\xEF\xBE\xA0\xEF\xBF\xBF", "0 U+3042 full 3042, 3 U+4E9C full 4E9C, 6 U+001F full no glyph, 7 U+007F full no glyph, 8 U+FF60 full FF60, 11 U+FFA0 full FFA0, 14 U+FFFF full FFFF, 17 end"},
-           // the edges of the two-, three- and four-byte forms; beyond the BMP no ROM has a glyph
-           {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBD\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "0 U+0080 full no glyph, 2 U+07FF full 07FF, 4 U+0800 full 0800, 7 U+D7FF full D7FF, 10 U+FFFD full FFFD, 13 U+10000 full no glyph, 17 U+10FFFF full no glyph, 21 end"},
-           // a NUL is a character when the length is given
-           {std::string_view("A\0B", 3), "0 U+0041 half 41, 1 U+0000 full no glyph, 2 U+0042 half 42, 3 end"},
-           // overlong forms of two, three and four bytes: each byte malformed
-           {"\xC0\x80\xC1\xBF\xE0\x9F\xBF\xF0\x8F\xBF\xBF" "A", "0 bad 1, 1 bad 1, 2 bad 1, 3 bad 1, 4 bad 1, 5 bad 1, 6 bad 1, 7 bad 1, 8 bad 1, 9 bad 1, 10 bad 1, 11 U+0041 half 41, 12 end"},
-           // surrogates, above U+10FFFF, bytes that never start a character
-           {"\xED\xA0\x80\xED\xBF\xBF\xF4\x90\x80\x80\xF5\x80\xF8\xFE\xFF", "0 bad 1, 1 bad 1, 2 bad 1, 3 bad 1, 4 bad 1, 5 bad 1, 6 bad 1, 7 bad 1, 8 bad 1, 9 bad 1, 10 bad 1, 11 bad 1, 12 bad 1, 13 bad 1, 14 bad 1, 15 end"},
-           // sequences cut by the next character and by the end, stray continuation bytes: the longest start taken
-           {"\xE3\x81" "0\xF0\x9F\x98" "A\x80\xBF\xC3\xE3\x81\x82\xE3\x81", "0 bad 2, 2 U+0030 half 30, 3 bad 3, 6 U+0041 half 41, 7 bad 1, 8 bad 1, 9 bad 1, 10 U+3042 full 3042, 13 bad 2, 15 end"}})
+  for (const auto& [text, expected] : kWalks)
     EXPECT_EQ(walked(labelled, &rom.memory, std::vector<char>(text.begin(), text.end()).data(), static_cast<std::uint32_t>(text.size())), expected);
   for (int failing = 1; failing <= 5; ++failing) {
     rom.calls = 0, rom.failAtCall = failing;
@@ -243,6 +247,29 @@ TEST(RomfontWalk, EachCharacterFromItsTableOrMalformedAndErrors) {
                                          romfont_init_memory(nullptr, nullptr, 0, nullptr, 0), romfont_init_callback(&font, nullptr, nullptr, 512, 64),
                                          romfont_init_memory(&font, rom.index.data(), 512, nullptr, 4096), romfont_half_glyph(&font, 0x41, ch.glyph)}),
             std::vector<romfont_result>(10, ROMFONT_BAD_ARGUMENT));
+}
+
+// romfont_text's decoders on the walker's texts: fed a byte at a time (then finished), and read a character at a time,
+// they give the walker's code points (ROMFONT_MALFORMED where it reports malformed UTF-8) and lengths.
+TEST(RomfontWalk, TextDecodersAgreeWithTheWalker) {
+  for (const auto& [text, expected] : kWalks) {
+    std::vector<std::uint32_t> points, pairs, fed, read;
+    romfont_walker walker;
+    romfont_char ch;
+    romfont_walk(&walker, nullptr, text.data(), static_cast<std::uint32_t>(text.size()));
+    for (romfont_result result; (result = romfont_next_char(&walker, &ch)) != ROMFONT_END;) {
+      points.push_back(result == ROMFONT_BAD_UTF8 ? ROMFONT_MALFORMED : ch.code_point);
+      pairs.insert(pairs.end(), {points.back(), ch.length});
+    }
+    romfont_utf8 decoder;
+    std::uint32_t out[2];
+    romfont_utf8_init(&decoder);
+    for (const char byte : text) fed.insert(fed.end(), out, out + romfont_utf8_feed(&decoder, static_cast<std::uint8_t>(byte), out));
+    fed.insert(fed.end(), out, out + romfont_utf8_finish(&decoder, out));
+    const romfont_text whole{text.data(), static_cast<std::uint32_t>(text.size()), ROMFONT_IN_RAM};
+    for (std::uint32_t at = 0, point, length; (length = romfont_text_char(&whole, at, &point)) != 0; at += length) read.insert(read.end(), {point, length});
+    EXPECT_EQ(std::pair(fed, read), std::pair(points, pairs)) << expected;
+  }
 }
 
 // A memory of the given bytes starting at address origin: reads outside it fail the test, reads fail when asked.

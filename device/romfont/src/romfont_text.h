@@ -119,7 +119,7 @@ extern "C" {
 
 /* The code point given for malformed UTF-8 (above U+10FFFF, so never a character): it is 16 pixels wide and
    is drawn as a missing full-width character (romfont_text_glyph gives ROMFONT_BAD_UTF8). */
-#define ROMFONT_MALFORMED 0x110000ul
+#define ROMFONT_MALFORMED UINT32_C(0x110000)
 
 /* ---- UTF-8, a byte at a time (for Arduino's Print::write) ----
 
