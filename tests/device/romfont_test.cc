@@ -257,10 +257,8 @@ TEST(RomfontWalk, TextDecodersAgreeWithTheWalker) {
     romfont_walker walker;
     romfont_char ch;
     romfont_walk(&walker, nullptr, text.data(), static_cast<std::uint32_t>(text.size()));
-    for (romfont_result result; (result = romfont_next_char(&walker, &ch)) != ROMFONT_END;) {
-      points.push_back(result == ROMFONT_BAD_UTF8 ? ROMFONT_MALFORMED : ch.code_point);
-      pairs.insert(pairs.end(), {points.back(), ch.length});
-    }
+    for (romfont_result result; (result = romfont_next_char(&walker, &ch)) != ROMFONT_END;)
+      points.push_back(result == ROMFONT_BAD_UTF8 ? ROMFONT_MALFORMED : ch.code_point), pairs.insert(pairs.end(), {points.back(), ch.length});
     romfont_utf8 decoder;
     std::uint32_t out[2];
     romfont_utf8_init(&decoder);
