@@ -192,7 +192,8 @@ typedef struct romfont_line {
 
 /* The line starting at byte start of text, at most max_width pixels wide (see LINE BREAKING): ROMFONT_OK and
    *line, or ROMFONT_END (start at or past the end of the text: no line); ROMFONT_BAD_ARGUMENT for NULL
-   pointers. A text ending in '\n' has no empty line after it; "\n" is one empty line. */
+   pointers. Give 0 or the next of the line before as start (in a NUL-terminated text, nothing past the NUL may
+   be read). A text ending in '\n' has no empty line after it; "\n" is one empty line. */
 romfont_result romfont_next_line(const romfont_text *text, uint32_t start, uint16_t max_width, romfont_line *line);
 
 /* ---- Glyphs to show ---- */
@@ -263,8 +264,8 @@ romfont_result romfont_draw_line(const romfont_pen *pen, int32_t x, int32_t y, c
                                  const romfont_line *line);
 
 /* Lays the whole text out in lines of at most max_width pixels and draws them from (x, y) down, line_height
-   pixels apart; the result as romfont_draw_line's, over all lines. Into a buffer, lines wholly above or below it
-   are laid out but not drawn (nothing read). */
+   pixels apart; the result as romfont_draw_line's, over all lines. Into a buffer, lines wholly above it are laid
+   out but not drawn (nothing read), and the first line below it ends the drawing. */
 romfont_result romfont_draw_text(const romfont_pen *pen, int32_t x, int32_t y, const romfont_text *text,
                                  uint16_t max_width, uint16_t line_height);
 
