@@ -61,6 +61,7 @@ romfont_result romfont_init_memory(romfont *font, const uint8_t *index, uint32_t
   font->data_size = data_size;
   font->read = NULL;
   font->context = NULL;
+  font->find_slot = NULL;
   if ((index == NULL && index_size != 0u) || (data == NULL && data_size != 0u)) return ROMFONT_BAD_ARGUMENT;
   return check_index_size(index_size);
 }
@@ -74,6 +75,7 @@ romfont_result romfont_init_callback(romfont *font, romfont_read_fn read, void *
   font->data_size = data_size;
   font->read = read;
   font->context = context;
+  font->find_slot = NULL;
   if (read == NULL) return ROMFONT_BAD_ARGUMENT;
   return check_index_size(index_size);
 }
@@ -99,15 +101,19 @@ romfont_result romfont_full_glyph(const romfont *font, uint16_t key, uint8_t gly
   romfont_result result;
   if (glyph == NULL) return ROMFONT_BAD_ARGUMENT;
   if (font == NULL) return failed(glyph, ROMFONT_FULL_BYTES, ROMFONT_BAD_ARGUMENT);
-  result = fetch(font, ROMFONT_INDEX_FILE, BLOCK_TABLE_OFFSET + ((uint32_t)key >> 8), &block, 1u);
-  if (result == ROMFONT_OK && block == 0u) result = ROMFONT_NO_GLYPH;
-  /* Block numbers are at most 255, so the entry offset stays below 2^17. */
-  if (result == ROMFONT_OK) {
-    result = fetch(font, ROMFONT_INDEX_FILE, (uint32_t)block * ROMFONT_INDEX_BLOCK_BYTES + 2u * ((uint32_t)key & 0xFFu),
-                   slot_bytes, 2u);
+  if (font->find_slot != NULL) {
+    result = font->find_slot(font, key, &slot); /* another index layout: two reads at most */
+  } else {
+    result = fetch(font, ROMFONT_INDEX_FILE, BLOCK_TABLE_OFFSET + ((uint32_t)key >> 8), &block, 1u);
+    if (result == ROMFONT_OK && block == 0u) result = ROMFONT_NO_GLYPH;
+    /* Block numbers are at most 255, so the entry offset stays below 2^17. */
+    if (result == ROMFONT_OK) {
+      result = fetch(font, ROMFONT_INDEX_FILE, (uint32_t)block * ROMFONT_INDEX_BLOCK_BYTES + 2u * ((uint32_t)key & 0xFFu),
+                     slot_bytes, 2u);
+    }
+    if (result == ROMFONT_OK) slot = (uint32_t)slot_bytes[0] | ((uint32_t)slot_bytes[1] << 8);
+    if (result == ROMFONT_OK && slot == 0u) result = ROMFONT_NO_GLYPH;
   }
-  if (result == ROMFONT_OK) slot = (uint32_t)slot_bytes[0] | ((uint32_t)slot_bytes[1] << 8);
-  if (result == ROMFONT_OK && slot == 0u) result = ROMFONT_NO_GLYPH;
   if (result == ROMFONT_OK) result = fetch(font, ROMFONT_DATA_FILE, slot * ROMFONT_FULL_BYTES, glyph, ROMFONT_FULL_BYTES);
   return result == ROMFONT_OK ? ROMFONT_OK : failed(glyph, ROMFONT_FULL_BYTES, result);
 }
