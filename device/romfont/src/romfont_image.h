@@ -43,7 +43,7 @@
    glyph when b != 0 and bit i of the group's presence is set, and its slot is the group's first slot plus
    the number of presence bits below bit i. Two index reads (block byte, group) and the glyph: three reads, as
    in version 1; half-width glyphs take two. The glyphs are those of the version-1 ROM it was made from, code for
-   code. maskburn-image writes the parts on 4 KiB boundaries as in version 1 (the full Shinonome image: 236,000
+   code. maskburn-image writes the parts on 4 KiB boundaries as in version 1 (the full Shinonome image: 235,968
    bytes, within a 2-Mbit EEPROM's 262,144); for firmware arrays maskburn-subset packs them right after the
    header and each other, which init accepts as well.
 
