@@ -86,7 +86,7 @@ static romfont_result compact_glyph(const romfont *font, uint16_t key, uint8_t g
   uint8_t block;
   uint8_t group[ROMFONT_COMPACT_GROUP_BYTES];
   const uint8_t low = (uint8_t)(key & 0xFFu);
-  uint8_t at = (uint8_t)((low & 31u) >> 3); /* the presence byte of the key's bit */
+  const uint8_t at = (uint8_t)((low & 31u) >> 3); /* the presence byte of the key's bit */
   const uint8_t bit = (uint8_t)(1u << (low & 7u));
   uint8_t count;
   /* The block table lies within every index init accepts (512 bytes or more): no bounds check needed there. */
@@ -104,7 +104,9 @@ static romfont_result compact_glyph(const romfont *font, uint16_t key, uint8_t g
   if (result == ROMFONT_OK && (group[2u + at] & bit) == 0u) result = ROMFONT_NO_GLYPH;
   if (result == ROMFONT_OK) {
     count = bits_set((uint8_t)(group[2u + at] & (bit - 1u)));
-    while (at != 0u) count = (uint8_t)(count + bits_set(group[2u + --at]));
+    if (at > 0u) count = (uint8_t)(count + bits_set(group[2]));
+    if (at > 1u) count = (uint8_t)(count + bits_set(group[3]));
+    if (at > 2u) count = (uint8_t)(count + bits_set(group[4]));
     /* first slot plus count: below 2^17, so the offset stays below 2^22 */
     result = part_bytes(image, image->data_offset, image->data_size,
                         (((uint32_t)group[0] | ((uint32_t)group[1] << 8)) + count) * ROMFONT_FULL_BYTES, glyph,
