@@ -12,7 +12,7 @@ bash tests/device/oled-check.sh "$1" "$2" >/dev/null
 serial=$(tr -d '\r' <"$out/screen-serial.txt")
 draw=$(sed -n 's/^draw: \([0-9]*\) cycles.*/\1/p' <<<"$serial")
 glyph=$(sed -n 's/^glyph: \([0-9]*\) cycles.*bus floor \([0-9]*\) .*/\1 \2/p' <<<"$serial")
-read -r text data bss _ < <(avr-size "$out/obj/FlashOled_.elf" | tail -1)
+read -r text data bss _ < <(avr-size "$out/obj-flash/FlashOled_.elf" | tail -1)
 read -r glyph floor <<<"$glyph"
 printf '%-52s %s\n' "whole screen (4 lines, 8 strips of I2C)" "$draw cycles ($((draw / 16000)) ms at 16 MHz)"
 printf '%-52s %s\n' "full-width glyph read from the flash (first line)" \
