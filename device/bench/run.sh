@@ -80,20 +80,27 @@ with open(rom + "/tiny_keys.h", "w") as h:
 PY
 
 # Index and image sizes, version 1 and 2: the full ROM (work/ of scripts/convert-shinonome.sh, or the folder
-# MASKBURN_FULL_ROM names) and DrawText's subset of it, as "NAME VERSION INDEX IMAGE" lines.
+# MASKBURN_FULL_ROM names), DrawText's subset of it and the subset of a device's vocabulary
+# (device/bench/vocabulary.txt, its comment line left out), as "NAME VERSION INDEX IMAGE" lines.
 full_rom=${MASKBURN_FULL_ROM:-work}
 if [[ -f $full_rom/FONTINDEX.BIN ]]; then
+  grep -v '^#' device/bench/vocabulary.txt >"$out/rom/vocabulary.txt"
   for v in 1 2; do
-    for what in full drawtext; do
+    for what in full drawtext vocabulary; do
       args=(--index "$full_rom/FONTINDEX.BIN" --data "$full_rom/FONTDATA.BIN")
       [[ $what == drawtext ]] && args+=(--text "東雲フォントで表示 ABC ｶﾀｶﾅ")
+      [[ $what == vocabulary ]] && args+=(--text-file "$out/rom/vocabulary.txt")
       [[ $v == 2 ]] && args+=(--compact)
       line=$(build/release/tools/image/maskburn-image "${args[@]}" "$out/rom/$what-v$v.img")
       echo "$what $v $(sed -E 's/.*\(index ([0-9]+) .*/\1/' <<<"$line") $(stat -c %s "$out/rom/$what-v$v.img")"
     done
   done >"$out/rom/sizes.txt"
-  build/release/tools/subset/maskburn-subset "${args[@]}" --c-source "$out/rom/drawtext-v2.h" >/dev/null
-  echo "drawtext-c 2 0 $(grep -o 'FONTIMAGE_BIN_SIZE [0-9]*' "$out/rom/drawtext-v2.h" | grep -o '[0-9]*$')" >>"$out/rom/sizes.txt"
+  for what in drawtext vocabulary; do
+    args=(--index "$full_rom/FONTINDEX.BIN" --data "$full_rom/FONTDATA.BIN" --compact)
+    [[ $what == drawtext ]] && args+=(--text "東雲フォントで表示 ABC ｶﾀｶﾅ") || args+=(--text-file "$out/rom/vocabulary.txt")
+    build/release/tools/subset/maskburn-subset "${args[@]}" --c-source "$out/rom/$what-v2.h" >/dev/null
+    echo "$what-c 2 0 $(grep -o 'FONTIMAGE_BIN_SIZE [0-9]*' "$out/rom/$what-v2.h" | grep -o '[0-9]*$')" >>"$out/rom/sizes.txt"
+  done
 fi
 
 # The measuring firmware, run in simavr; its UART lines come out on standard error in colour codes.
@@ -252,10 +259,11 @@ sizes = f"{out}/rom/sizes.txt"
 if os.path.exists(sizes):
     for line in open(sizes):
         what, version, index, image = line.split()
-        if what == "drawtext-c":
-            row("DrawText subset, version 2 packed as C array", f"{image} B")
+        name = {"full": "full Shinonome ROM", "drawtext": "DrawText subset", "vocabulary": "vocabulary subset"}
+        if what.endswith("-c"):
+            row(f"{name[what[:-2]]}, version 2 packed as C array", f"{image} B")
             continue
-        name = {"full": "full Shinonome ROM", "drawtext": "DrawText subset"}[what]
+        name = name[what]
         bar = {("full", "2"): (6144, 262144)}.get((what, version))
         row(f"{name}, version {version}: index / image", f"{index} / {image} B",
             "<= 6144 / 262144" if bar else "", (int(index) <= bar[0] and int(image) <= bar[1]) if bar else None)
