@@ -4,6 +4,7 @@
 // serves as full-width keys and as the UTF-8 text walked (a walk that stops moving on grows the results
 // without end: a memory or time-out finding). And the whole input as a memory holding a burned image, opened,
 // checked and looked up through by romfont_image; its read function stops the run if asked for bytes outside it.
+// A compact index (version 2) must give the same through a memory cut off where its data ends.
 // And the input as a text broken into lines at a width given by its first byte: each must move on and lie within it.
 #include <algorithm>
 #include <cstring>
@@ -57,7 +58,13 @@ static void throughImage(const std::uint8_t* input, std::size_t size) {
   std::uint8_t glyph[32];
   if (romfont_image_init(&image, &font, readMemory, &memory, 0, static_cast<std::uint32_t>(size)) == ROMFONT_IMAGE_OK) {
     romfont direct;
-    romfont_init_memory(&direct, memory.data() + image.index_offset, image.index_size, memory.data() + image.data_offset, image.data_size);
+    romfont_image cutImage;
+    std::vector<std::uint8_t> cut(input, input + image.data_offset + image.data_size);
+    if (image.version == ROMFONT_IMAGE_COMPACT_VERSION) {
+      if (romfont_image_init(&cutImage, &direct, readMemory, &cut, 0, static_cast<std::uint32_t>(cut.size())) != ROMFONT_IMAGE_OK) std::abort();
+    } else {
+      romfont_init_memory(&direct, memory.data() + image.index_offset, image.index_size, memory.data() + image.data_offset, image.data_size);
+    }
     if (romfont_image_check(&image) == ROMFONT_IMAGE_BAD_ARGUMENT || lookUp(font, input, size) != lookUp(direct, input, size)) std::abort();
   } else if (romfont_image_check(&image) != ROMFONT_IMAGE_BAD_ARGUMENT || romfont_full_glyph(&font, 0x3042, glyph) != ROMFONT_BAD_IMAGE) {
     std::abort();

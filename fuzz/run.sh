@@ -6,7 +6,7 @@
 # fonts/ holds the real Shinonome pair cut to its first 32 KB and a few hand-made edge cases (each used as
 # both fonts of a pair), and the tiny test pair of tests/fixtures joins them; roms/ holds the ROM files the
 # converter writes for them, one of zeros, and image-tiny: the tiny pair burned as one image (romfont_image.h,
-# index and data on 4 KiB boundaries as on a flash chip).
+# index and data on 4 KiB boundaries as on a flash chip) and image-tiny-compact, the same in version 2 (--compact).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}

@@ -18,6 +18,10 @@
            --specs=nano.specs --specs=rdimon.specs -nostartfiles -Wl,--gc-sections -o bare-metal-m3.elf
        qemu-system-arm -M mps2-an385 -nographic -semihosting -kernel bare-metal-m3.elf
 
+   BUILT WITH -DBARE_METAL_IMAGE, rom.S links in FONTIMAGE.BIN instead, one burnable image (maskburn-image,
+   version 1 or the compact version 2) as it would sit on an external chip, and the program opens it with
+   romfont_image_init over a read function that copies from that array; the output must be the same.
+
    On a real board, keep rom.S and the romfont calls; replace startup.c and the linker script with the
    board's own, and printf with its display driver. */
 #include <stdint.h>
@@ -26,11 +30,28 @@
 
 #include "romfont.h"
 
+#ifdef BARE_METAL_IMAGE
+#include <string.h>
+
+#include "romfont_image.h"
+
+/* The burnable image and its size in bytes, from rom.S. */
+extern const uint8_t fontimage_bin[];
+extern const uint32_t fontimage_bin_size;
+
+/* romfont_image's read function over the image in flash: the reads stay within the capacity given to init. */
+static uint8_t read_image(void *context, uint32_t address, uint8_t *buffer, uint16_t length) {
+  (void)context;
+  memcpy(buffer, fontimage_bin + address, length);
+  return 1;
+}
+#else
 /* The ROM images and their sizes in bytes, from rom.S. */
 extern const uint8_t fontindex_bin[];
 extern const uint32_t fontindex_bin_size;
 extern const uint8_t fontdata_bin[];
 extern const uint32_t fontdata_bin_size;
+#endif
 
 static const char art_text[] = "東雲フォントで表示 ABC ｶﾀｶﾅ";
 
@@ -85,11 +106,20 @@ int main(void) {
   uint32_t crc = 0xFFFFFFFFu;
   uint32_t code;
 
+#ifdef BARE_METAL_IMAGE
+  romfont_image image;
+  const romfont_image_result opened = romfont_image_init(&image, &font, read_image, NULL, 0, fontimage_bin_size);
+  if (opened != ROMFONT_IMAGE_OK) {
+    printf("romfont_image_init: %s\n", romfont_image_result_name(opened));
+    return 1;
+  }
+#else
   result = romfont_init_memory(&font, fontindex_bin, fontindex_bin_size, fontdata_bin, fontdata_bin_size);
   if (result != ROMFONT_OK) {
     printf("romfont_init_memory: %s\n", romfont_result_name(result));
     return 1;
   }
+#endif
 
   /* 1. The text, character by character, as the walker gives it. */
   romfont_walk(&walker, &font, art_text, ROMFONT_NUL_TERMINATED);

@@ -7,9 +7,31 @@
        extern const uint8_t fontindex_bin[];   extern const uint32_t fontindex_bin_size;
        extern const uint8_t fontdata_bin[];    extern const uint32_t fontdata_bin_size;
 
-   The sizes are taken from the files at build time, so a new ROM needs no change here. */
+   The sizes are taken from the files at build time, so a new ROM needs no change here.
+
+   Assembled with -DBARE_METAL_IMAGE, it links in FONTIMAGE.BIN (a burnable image, as maskburn-image writes
+   it) instead, as  extern const uint8_t fontimage_bin[];  extern const uint32_t fontimage_bin_size;  */
 
         .syntax unified
+
+#ifdef BARE_METAL_IMAGE
+        .section .rodata.fontimage_bin, "a"
+        .balign 4
+        .global fontimage_bin
+        .type   fontimage_bin, %object
+fontimage_bin:
+        .incbin "FONTIMAGE.BIN"
+fontimage_bin_end:
+        .size   fontimage_bin, fontimage_bin_end - fontimage_bin
+
+        .section .rodata.font_sizes, "a"
+        .balign 4
+        .global fontimage_bin_size
+        .type   fontimage_bin_size, %object
+fontimage_bin_size:
+        .word   fontimage_bin_end - fontimage_bin
+        .size   fontimage_bin_size, 4
+#else
 
         /* .rodata sections: read-only, placed in flash by the linker script. */
         .section .rodata.fontindex_bin, "a"
@@ -43,3 +65,4 @@ fontindex_bin_size:
 fontdata_bin_size:
         .word   fontdata_bin_end - fontdata_bin
         .size   fontdata_bin_size, 4
+#endif

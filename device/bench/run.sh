@@ -14,7 +14,11 @@
 #  - cycles of romfont_crc32 per byte on AVR (over 32 bytes of RAM), as romfont_image_check spends them;
 #  - cycles of one half-width and one full-width lookup from AVR program memory (romfont_init_callback and a
 #    memcpy_P read function), measured in simavr by the firmware device/bench/avr-cycles/cycles.c (Timer1 at the CPU
-#    clock), with a tiny ROM that maskburn makes from the test fonts in tests/fixtures.
+#    clock), with a tiny ROM that maskburn makes from the test fonts in tests/fixtures; and a full-width lookup
+#    through that ROM's version-2 image (the compact index, maskburn-image --compact) in program memory;
+#  - sizes of version 1 and version 2 (index, image) for the full Shinonome ROM (when work/ or the fonts are
+#    there) and DrawText's subset, and what romfont with both versions takes: romfont.o plus the compact
+#    index's lookup in romfont_image.o.
 # Build output goes to build/bench-device/. Usage: bash device/bench/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -22,7 +26,7 @@ cd "$(dirname "$0")/../.."
 bash scripts/setup-debian.sh gcc-avr binutils-avr avr-libc simavr gcc-arm-none-eabi binutils-arm-none-eabi \
   libnewlib-arm-none-eabi
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMASKBURN_TESTS=OFF >/dev/null
-cmake --build build/release -j2 --target maskburn >/dev/null
+cmake --build build/release -j2 --target maskburn maskburn-image maskburn-subset >/dev/null
 
 out=build/bench-device
 rm -rf "$out"
@@ -53,7 +57,8 @@ build_target cortex-m3 arm-none-eabi-gcc -nostartfiles --specs=nosys.specs -Wl,-
 
 # The tiny ROM, from the real converter, as C arrays in program memory; and the codes that have a glyph.
 (cd "$out/rom" && ../../release/maskburn -8x16 ../../../tests/fixtures/tiny8x16.bdf \
-  -16x16 ../../../tests/fixtures/tiny16x16.bdf >/dev/null)
+  -16x16 ../../../tests/fixtures/tiny16x16.bdf >/dev/null &&
+  ../../release/tools/image/maskburn-image --compact tiny-v2.img >/dev/null)
 python3 - "$out/rom" <<'PY'
 import sys
 rom = sys.argv[1]
@@ -66,6 +71,8 @@ with open(rom + "/tiny_rom.h", "w") as h:
     h.write("#include <stdint.h>\n#ifndef MASKBURN_ROM_STORAGE\n#define MASKBURN_ROM_STORAGE\n#endif\n")
     h.write(f"#define FONTINDEX_BIN_SIZE {len(index)}u\n#define FONTDATA_BIN_SIZE {len(data)}u\n")
     h.write(array("fontindex_bin", index) + array("fontdata_bin", data))
+    image = open(rom + "/tiny-v2.img", "rb").read()
+    h.write(f"#define TINY_IMAGE_SIZE {len(image)}ul\n" + array("tiny_image", image))
 half = [c for c in range(256) if index[c]]
 full = [(high << 8) | low for high in range(256) if index[256 + high] for low in range(256)
         if index[index[256 + high] * 512 + 2 * low:][:2] != b"\0\0"]
@@ -73,6 +80,30 @@ with open(rom + "/tiny_keys.h", "w") as h:
     h.write("static const uint8_t half_codes[] = {" + ", ".join(map(str, half)) + "};\n")
     h.write("static const uint16_t full_keys[] = {" + ", ".join(f"0x{k:04x}u" for k in full) + "};\n")
 PY
+
+# Index and image sizes, version 1 and 2: the full ROM (work/ of scripts/convert-shinonome.sh, or the folder
+# MASKBURN_FULL_ROM names), DrawText's subset of it and the subset of a device's vocabulary
+# (device/bench/vocabulary.txt, its comment line left out), as "NAME VERSION INDEX IMAGE" lines.
+full_rom=${MASKBURN_FULL_ROM:-work}
+if [[ -f $full_rom/FONTINDEX.BIN ]]; then
+  grep -v '^#' device/bench/vocabulary.txt >"$out/rom/vocabulary.txt"
+  for v in 1 2; do
+    for what in full drawtext vocabulary; do
+      args=(--index "$full_rom/FONTINDEX.BIN" --data "$full_rom/FONTDATA.BIN")
+      [[ $what == drawtext ]] && args+=(--text "東雲フォントで表示 ABC ｶﾀｶﾅ")
+      [[ $what == vocabulary ]] && args+=(--text-file "$out/rom/vocabulary.txt")
+      [[ $v == 2 ]] && args+=(--compact)
+      line=$(build/release/tools/image/maskburn-image "${args[@]}" "$out/rom/$what-v$v.img")
+      echo "$what $v $(sed -E 's/.*\(index ([0-9]+) .*/\1/' <<<"$line") $(stat -c %s "$out/rom/$what-v$v.img")"
+    done
+  done >"$out/rom/sizes.txt"
+  for what in drawtext vocabulary; do
+    args=(--index "$full_rom/FONTINDEX.BIN" --data "$full_rom/FONTDATA.BIN" --compact)
+    [[ $what == drawtext ]] && args+=(--text "東雲フォントで表示 ABC ｶﾀｶﾅ") || args+=(--text-file "$out/rom/vocabulary.txt")
+    build/release/tools/subset/maskburn-subset "${args[@]}" --c-source "$out/rom/$what-v2.h" >/dev/null
+    echo "$what-c 2 0 $(grep -o 'FONTIMAGE_BIN_SIZE [0-9]*' "$out/rom/$what-v2.h" | grep -o '[0-9]*$')" >>"$out/rom/sizes.txt"
+  done
+fi
 
 # The measuring firmware, run in simavr; its UART lines come out on standard error in colour codes.
 avr-gcc -mmcu=atmega328p -Os "${warn[@]}" -I "$src" -I "$out/rom" device/bench/avr-cycles/cycles.c "$src/romfont.c" \
@@ -233,11 +264,33 @@ for key, label, prefix in targets:
     row(f"{label}: deepest stack of the text layer (.su)", f"{total} B" + (f" + {' + '.join(left)}" if left else ""))
     row("  chain (> call, -> tail call)", chain)
 
+# romfont with both versions: romfont.o and the compact index's lookup in romfont_image.o.
+compact_parts = ("bits_set", "part_bytes", "compact_glyph")
+for key, label, prefix in targets[:2]:
+    sections = run(prefix + "size", "-A", f"{out}/{key}/romfont_image.o")
+    extra = sum(int(size) for name, size in re.findall(r"^\.text\.(\w+)\s+(\d+)", sections, re.M) if name in compact_parts)
+    text, data = map(int, run(prefix + "size", f"{out}/{key}/romfont-plain.o").splitlines()[1].split()[:2])
+    limit = {"avr": 3072, "cortex-m0": 1536}[key]
+    row(f"{label}: flash, romfont.o + compact index lookup", f"{text + data} + {extra} = {text + data + extra} B",
+        f"<= {limit} B", text + data + extra <= limit)
+sizes = f"{out}/rom/sizes.txt"
+if os.path.exists(sizes):
+    for line in open(sizes):
+        what, version, index, image = line.split()
+        name = {"full": "full Shinonome ROM", "drawtext": "DrawText subset", "vocabulary": "vocabulary subset"}
+        if what.endswith("-c"):
+            row(f"{name[what[:-2]]}, version 2 packed as C array", f"{image} B")
+            continue
+        name = name[what]
+        bar = {("full", "2"): (6144, 262144)}.get((what, version))
+        row(f"{name}, version {version}: index / image", f"{index} / {image} B",
+            "<= 6144 / 262144" if bar else "", (int(index) <= bar[0] and int(image) <= bar[1]) if bar else None)
+
 uart = {}
 log = re.sub(r"\x1b\[[0-9;]*m", "", open(f"{out}/avr/simavr.log", errors="replace").read())
 for name, value in re.findall(r"(\w+) (\d+)\.?\s*$", log, re.M):
     uart[name] = int(value)
-needed = ("empty", "half_cycles", "full_cycles", "memcpy_P_32", "half_stack", "full_stack", "lookups", "failed", "init",
+needed = ("empty", "half_cycles", "full_cycles", "compact_cycles", "compact_init", "memcpy_P_32", "half_stack", "full_stack", "lookups", "failed", "init",
           "crc32_32")
 if any(n not in uart for n in needed) or uart["failed"]:
     sys.exit(f"the measuring firmware did not report (see {out}/avr/simavr.log):\n{log}")
@@ -247,6 +300,8 @@ row("AVR romfont_init_callback, 2048-byte index", results[uart["init"]] if uart[
 row("AVR cycles: half-width glyph, program memory", f"{uart['half_cycles']} cycles")
 row("AVR cycles: full-width glyph, program memory", f"{uart['full_cycles']} cycles", "<= 1000",
     uart["full_cycles"] <= 1000)
+row("AVR cycles: full-width glyph, version-2 image in program memory", f"{uart['compact_cycles']} cycles",
+    "<= 1000", uart["compact_cycles"] <= 1000 and uart["compact_init"] == 0)
 row("AVR cycles: romfont_crc32, per byte (32 bytes)", f"{uart['crc32_32'] / 32:.0f} cycles")
 row("AVR cycles: memcpy_P of 32 bytes (reference)", f"{uart['memcpy_P_32']} cycles")
 row("AVR cycles: empty measurement (taken off)", f"{uart['empty']} cycles")

@@ -1,6 +1,7 @@
 /* maskburn-board: an emulated Arduino Uno board for the chip-to-screen demo. An ATmega328P at 16 MHz (simavr) runs
-   a firmware ELF with a W25Q128FV SPI NOR flash on D10-D13 (its contents from a chip file, read only) and a
-   128x64 SSD1306 OLED on I2C address 0x3C (simavr's part); what the firmware prints on Serial comes out on
+   a firmware ELF with a W25Q128FV SPI NOR flash on D10-D13 (its contents from a chip file, read only), a
+   128x64 SSD1306 OLED on I2C address 0x3C (simavr's part) and, given a file for it, a 2-Mbit 24xx EEPROM on the
+   same I2C bus at 0x50-0x53 (read only); what the firmware prints on Serial comes out on
    standard output, and once it sleeps with interrupts off the OLED's picture is written or checked as PNG.
    The program links simavr (GPL-3.0-or-later), so the executable as built is under the GPL; it is built from
    source for the project's own checks and never installed or packaged. */
@@ -15,6 +16,7 @@
 #include "sim_elf.h"
 #include "ssd1306_virt.h"
 
+#include "i2c_eeprom.h"
 #include "oled_bus.h"
 #include "screen_png.h"
 #include "spi_flash.h"
@@ -25,12 +27,14 @@ enum { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
 enum { kOledWidth = 128, kOledHeight = 64 };
 
 static const char kUsage[] =
-    "usage: maskburn-board --flash CHIP.bin [--png OUT.png] [--scale N] [--expect EXPECTED.png]\n"
-    "                      [--max-cycles N] FIRMWARE.elf\n"
+    "usage: maskburn-board [--flash CHIP.bin] [--eeprom EEPROM.bin] [--png OUT.png] [--scale N]\n"
+    "                      [--expect EXPECTED.png] [--max-cycles N] FIRMWARE.elf\n"
     "Runs FIRMWARE.elf on an emulated Arduino Uno (ATmega328P, 16 MHz) with a W25Q128FV SPI flash (chip select\n"
     "D10) holding CHIP.bin (read only; past its end the chip reads 0xFF) and a 128x64 SSD1306 OLED on I2C 0x3C,\n"
     "until the firmware sleeps with interrupts off. What it prints on Serial goes to standard output; the cycle\n"
-    "count goes to standard error.\n"
+    "count goes to standard error. Give --flash, --eeprom or both.\n"
+    "  --eeprom EEPROM.bin  a 2-Mbit I2C EEPROM (24xx, e.g. AT24CM02; 0x50-0x53 with address bits 17:16 in the\n"
+    "                       device address) holding EEPROM.bin (at most 262144 bytes, read only; 0xFF past it)\n"
     "  --png OUT.png        write the OLED's picture: lit pixels white, unlit black\n"
     "  --scale N            each OLED pixel as N x N picture pixels (1-16, default 4)\n"
     "  --expect FILE.png    compare the picture, at the same scale, with FILE.png; a difference fails the run\n"
@@ -40,6 +44,7 @@ static const char kUsage[] =
 
 typedef struct options {
   const char *flash_path;
+  const char *eeprom_path;
   const char *png_path;
   const char *expect_path;
   const char *firmware_path;
@@ -78,6 +83,7 @@ static const char *parse_arguments(int argc, char **argv, options *parsed, char 
       continue;
     }
     const char **path = strcmp(name, "--flash") == 0    ? &parsed->flash_path
+                        : strcmp(name, "--eeprom") == 0 ? &parsed->eeprom_path
                         : strcmp(name, "--png") == 0    ? &parsed->png_path
                         : strcmp(name, "--expect") == 0 ? &parsed->expect_path
                                                         : NULL;
@@ -114,7 +120,9 @@ static const char *parse_arguments(int argc, char **argv, options *parsed, char 
   }
   if (parsed->help) return NULL;
   if (parsed->firmware_path == NULL) return "no firmware ELF given";
-  if (parsed->flash_path == NULL) return "no chip file given (--flash CHIP.bin)";
+  if (parsed->flash_path == NULL && parsed->eeprom_path == NULL) {
+    return "no memory given (--flash CHIP.bin, --eeprom EEPROM.bin, or both)";
+  }
   return NULL;
 }
 
@@ -163,7 +171,9 @@ static int is_avr_elf(const char *path, char *problem, size_t problem_size) {
 static int run_board(const options *given) {
   char problem[512];
   static spi_flash flash;
-  if (spi_flash_load(&flash, given->flash_path, problem, sizeof problem) != 0) {
+  static i2c_eeprom eeprom;
+  if ((given->eeprom_path != NULL && i2c_eeprom_load(&eeprom, given->eeprom_path, problem, sizeof problem) != 0) ||
+      (given->flash_path != NULL && spi_flash_load(&flash, given->flash_path, problem, sizeof problem) != 0)) {
     fprintf(stderr, "maskburn-board: %s\n", problem);
     return kExitFailure;
   }
@@ -190,13 +200,14 @@ static int run_board(const options *given) {
 
   uart_lines serial;
   uart_lines_attach(&serial, avr, stdout);
-  spi_flash_attach(&flash, avr);
+  if (given->flash_path != NULL) spi_flash_attach(&flash, avr);
   if (spi_timing_attach(avr) != 0) {
     fprintf(stderr, "maskburn-board: no SPI unit found; SPI bytes keep simavr's timing\n");
   }
   static ssd1306_t oled;
   static oled_bus bus;
   oled_bus_attach(&bus, &oled, avr, kOledWidth, kOledHeight);
+  if (given->eeprom_path != NULL) i2c_eeprom_attach(&eeprom, avr);
 
   int state = cpu_Running;
   while (state != cpu_Done && state != cpu_Crashed && avr->cycle < given->max_cycles) state = avr_run(avr);

@@ -2,7 +2,9 @@
 # Proves the chip-to-screen path: maskburn-image makes the burnable image of the full Shinonome ROM, flashrom
 # writes it onto an emulated W25Q128FV, and the FlashOled sketch, run on an emulated Uno (maskburn-board:
 # simavr with an SSD1306 and the SPI flash), draws on the OLED exactly what maskburn-view --screen draws for
-# the sketch's lines. A blank chip, a foreign image and a damaged image each give the sketch's error screen.
+# the sketch's lines; so do the same ROM's version-2 image (maskburn-image --compact) on the flash and, with the
+# sketch built for I2C (FLASHOLED_EEPROM), on the board's 2-Mbit I2C EEPROM. A blank chip, a foreign image and a
+# damaged image each give the sketch's error screen.
 # Usage: tests/device/oled-check.sh BUILD ROMDIR   (BUILD: CMake build folder with the tools; ROMDIR: full ROM)
 set -euo pipefail
 build=$(realpath "$1")
@@ -30,18 +32,28 @@ flashrom -p dummy:emulate=W25Q128FV,image="$out/chip.bin" -w "$out/rom.img" >"$o
   { tail -5 "$out/flashrom.log"; fail "flashrom could not write the image"; }
 grep -q VERIFIED "$out/flashrom.log" || fail "flashrom did not verify the image"
 
-# (c) The sketch, built for the Uno.
-make -C "$sketch" OBJDIR="$out/obj" >"$out/make.log" 2>&1 || { tail -20 "$out/make.log"; fail "build (see $out/make.log)"; }
+"$build/tools/image/maskburn-image" --index "$rom/FONTINDEX.BIN" --data "$rom/FONTDATA.BIN" --compact \
+  "$out/rom-v2.img" >/dev/null || fail "maskburn-image --compact"
 
-# (d) Runs the sketch with CHIP on the board; the screen must equal the picture of the lines given after it.
-run_case() {  # NAME CHIP SERIAL-LINE [X Y TEXT]...
-  local name=$1 chip=$2 line=$3 args=()
-  shift 3
+# (c) The sketch, built for the Uno: for the SPI flash (obj-flash), and for the I2C EEPROM (obj-eeprom).
+for memory in flash eeprom; do
+  make -C "$sketch" OBJDIR="$out/obj-$memory" $([[ $memory == eeprom ]] && echo FLASHOLED_EEPROM=1) \
+    >"$out/make-$memory.log" 2>&1 || { tail -20 "$out/make-$memory.log"; fail "build (see $out/make-$memory.log)"; }
+done
+
+# (d) Runs the sketch built for MEMORY (flash or eeprom) with FILE in it on the board; the screen must equal the
+# picture of the lines given after it, or, with none given, the picture of the first case (screen).
+run_case() {  # NAME MEMORY FILE SERIAL-LINE [X Y TEXT]...
+  local name=$1 memory=$2 chip=$3 line=$4 args=() expected=$out/screen-expected.png
+  shift 4
   while (($#)); do args+=(--line "$1" "$2" "$3"); shift 3; done
-  "$view" --screen "$out/$name-expected.png" --scale 4 "${args[@]}" --index "$rom/FONTINDEX.BIN" \
-    --data "$rom/FONTDATA.BIN" 2>"$out/$name-view.txt" || fail "$name: maskburn-view --screen"
-  timeout 300 "$board" --flash "$chip" --png "$out/$name.png" --scale 4 --expect "$out/$name-expected.png" \
-    "$out/obj/FlashOled_.elf" >"$out/$name-serial.txt" 2>"$out/$name-board.txt" ||
+  if ((${#args[@]})); then
+    expected=$out/$name-expected.png
+    "$view" --screen "$expected" --scale 4 "${args[@]}" --index "$rom/FONTINDEX.BIN" \
+      --data "$rom/FONTDATA.BIN" 2>"$out/$name-view.txt" || fail "$name: maskburn-view --screen"
+  fi
+  timeout 300 "$board" "--$memory" "$chip" --png "$out/$name.png" --scale 4 --expect "$expected" \
+    "$out/obj-$memory/FlashOled_.elf" >"$out/$name-serial.txt" 2>"$out/$name-board.txt" ||
     { cat "$out/$name-board.txt"; fail "$name: the OLED differs from maskburn-view's picture, or the run failed"; }
   tr -d '\r' <"$out/$name-serial.txt" | grep -qxF "$line" ||
     { cat "$out/$name-serial.txt"; fail "$name: the sketch did not print '$line'"; }
@@ -52,17 +64,20 @@ lines=()
 while IFS=$'\t' read -r x y text; do lines+=("$x" "$y" "$text"); done < <(
   sed -n 's/^  {\(-\?[0-9]*\), \([0-9]*\), "\(.*\)"},$/\1\t\2\t\3/p' "$sketch/FlashOled.ino")
 ((${#lines[@]} == 12)) || fail "expected four '  {X, Y, \"TEXT\"},' lines in FlashOled.ino"
-run_case screen "$out/chip.bin" "done" "${lines[@]}"
+run_case screen flash "$out/chip.bin" "done" "${lines[@]}"
 grep -h '^draw:\|^glyph:' "$out/screen-serial.txt" | tr -d '\r'
+run_case screen-v2 flash "$out/rom-v2.img" "done"
+run_case eeprom eeprom "$out/rom-v2.img" "done"
+grep -h '^glyph:' "$out/screen-v2-serial.txt" "$out/eeprom-serial.txt" | tr -d '\r'
 
 head -c 16M /dev/zero | tr '\0' '\377' >"$out/blank.bin"
-run_case blank "$out/blank.bin" "image: blank chip" 0 0 "ROM error:" 0 16 "blank chip"
+run_case blank flash "$out/blank.bin" "image: blank chip" 0 0 "ROM error:" 0 16 "blank chip"
 
 cp "$out/blank.bin" "$out/foreign.bin"
 dd if="$rom/FONTDATA.BIN" of="$out/foreign.bin" conv=notrunc status=none
-run_case foreign "$out/foreign.bin" "image: foreign image" 0 0 "ROM error:" 0 16 "foreign image"
+run_case foreign flash "$out/foreign.bin" "image: foreign image" 0 0 "ROM error:" 0 16 "foreign image"
 
 cp "$out/chip.bin" "$out/damaged.bin"
 python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(54248); b = f.read(1)[0]; f.seek(54248); f.write(bytes([b ^ 0xFF]))' \
   "$out/damaged.bin"  # one byte of the data part flipped
-run_case damaged "$out/damaged.bin" "image: CRC mismatch" 0 0 "ROM error:" 0 16 "CRC mismatch"
+run_case damaged flash "$out/damaged.bin" "image: CRC mismatch" 0 0 "ROM error:" 0 16 "CRC mismatch"

@@ -7,7 +7,7 @@
 // every length, random bytes, the largest numbers), init's verdict on each index size among them. Also the UTF-8
 // walker on a table of texts over a ROM whose glyphs name themselves, failed reads in a walk, and missing pointers.
 // And romfont_image: the tiny pair burned as one image, opened from a memory with its header damaged field by field,
-// looked up through, and checked.
+// looked up through, and checked; and the compact index of version 2 against version 1, code for code.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -309,7 +309,7 @@ TEST(RomfontImage, HeaderCasesOpenOrRefuseAndChecksFindDamage) {
   enum Kind { plain, top, fails };
   struct Case { unsigned at, count; std::uint32_t value; std::int64_t capacity; Kind kind; romfont_image_result expected; };
   for (const Case& c : std::initializer_list<Case>{{0, 0, 0, 0, plain, ROMFONT_IMAGE_OK}, {0, 36, 0xFF, 0, plain, ROMFONT_IMAGE_BLANK}, {0, 36, 0, 0, plain, ROMFONT_IMAGE_ZEROS},
-           {7, 1, 'm', 0, plain, ROMFONT_IMAGE_FOREIGN}, {8, 2, 0, 0, plain, ROMFONT_IMAGE_FOREIGN}, {8, 2, 2, 0, plain, ROMFONT_IMAGE_NEWER},
+           {7, 1, 'm', 0, plain, ROMFONT_IMAGE_FOREIGN}, {8, 2, 0, 0, plain, ROMFONT_IMAGE_FOREIGN}, {8, 2, 3, 0, plain, ROMFONT_IMAGE_NEWER},
            {10, 2, 35, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {12, 4, 35, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {16, 4, 511, 0, plain, ROMFONT_IMAGE_BAD_SIZES},
            {20, 4, 4095 + indexSize, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {20, 4, 0xFFFFFFF0, 0, plain, ROMFONT_IMAGE_BAD_SIZES}, {24, 4, 0xFFFFFFFF, 1ll << 32, plain, ROMFONT_IMAGE_BAD_SIZES},
            {0, 0, 0, -1, plain, ROMFONT_IMAGE_BAD_SIZES}, {0, 0, 0, 1ll << 32, top, ROMFONT_IMAGE_OK}, {24, 4, dataSize + 1, 1ll << 32, top, ROMFONT_IMAGE_BAD_SIZES},
@@ -340,4 +340,48 @@ TEST(RomfontImage, HeaderCasesOpenOrRefuseAndChecksFindDamage) {
   EXPECT_EQ(romfont_char_glyph(&font, 0x3042, &ch), ROMFONT_BAD_IMAGE);
   const auto* digits = reinterpret_cast<const std::uint8_t*>("123456789");
   EXPECT_EQ(std::pair(romfont_crc32(0, digits, 9), romfont_crc32(romfont_crc32(0, digits, 4), digits + 4, 5)), std::pair(0xCBF43926u, 0xCBF43926u));
+}
+
+// The tiny pair and the full Shinonome pair, converted by the executable and burned by maskburn-image --compact
+// (version 2): through the image, every half-width code and full-width key gives what version 1's files give, in at
+// most two and three reads; the Shinonome index fits 6 KB and the image a 2-Mbit EEPROM. Then the tiny image damaged:
+// block numbers past the index, group slots past the data, an index size that is no compact one; no read leaves the
+// memory, and every key the damage reaches gives ROMFONT_BAD_IMAGE.
+TEST(RomfontImage, CompactIndexGivesWhatVersionOneGivesForEveryCode) {
+  for (const auto& [half, full] : {std::pair(kTinyHalf, kTinyFull), {realFontPath("shnm8x16r"), realFontPath("shnmk16")}}) {
+    if (half.empty() || full.empty()) continue;
+    const RomFiles files = convert(half, full);
+    TempDir dir;
+    writeFile(dir.file("i"), files.index), writeFile(dir.file("d"), files.data);
+    ASSERT_EQ(runIn(dir.path, "'" MASKBURN_IMAGE_TOOL "' --compact --index i --data d v2.img >/dev/null"), 0);
+    Rom rom(files);
+    Memory memory{readFile(dir.file("v2.img")), 0};
+    const std::uint32_t indexSize = (memory.bytes[16] & 0xFF) | (memory.bytes[17] & 0xFF) << 8;
+    romfont_image opened;
+    romfont font;
+    ASSERT_EQ(romfont_image_init(&opened, &font, Memory::read, &memory, 0, static_cast<std::uint32_t>(memory.bytes.size())), ROMFONT_IMAGE_OK);
+    ASSERT_EQ(romfont_image_check(&opened), ROMFONT_IMAGE_OK);
+    EXPECT_TRUE(half == kTinyHalf || (indexSize <= 6144 && memory.bytes.size() <= 262144)) << indexSize << " " << memory.bytes.size();
+    for (unsigned code = 0; code < 256 + 65536; ++code) {
+      Expected got{}, expected{};
+      const int before = memory.reads;
+      if (code < 256) got.first = romfont_half_glyph(&font, static_cast<std::uint8_t>(code), got.second.data()), expected.first = romfont_half_glyph(&rom.memory, static_cast<std::uint8_t>(code), expected.second.data());
+      else got.first = romfont_full_glyph(&font, static_cast<std::uint16_t>(code - 256), got.second.data()), expected.first = romfont_full_glyph(&rom.memory, static_cast<std::uint16_t>(code - 256), expected.second.data());
+      ASSERT_TRUE(got == expected && memory.reads - before <= (code < 256 ? 2 : 3)) << code;
+    }
+    if (half != kTinyHalf) continue;
+    unsigned firstHigh = 0;  // block 1 of the compact index
+    while (files.index[256 + firstHigh] == 0) ++firstHigh;
+    for (const auto& [at, count, value] : {std::tuple(4096u + 256, 256u, 0xFFu), {4096 + 512, 48, 0xFF}, {16, 4, indexSize + 1}}) {
+      Memory damaged = memory;
+      put(damaged.bytes, at, count, value);
+      ASSERT_EQ(romfont_image_init(&opened, &font, Memory::read, &damaged, 0, static_cast<std::uint32_t>(damaged.bytes.size())), count == 4 ? ROMFONT_IMAGE_BAD_SIZES : ROMFONT_IMAGE_OK);
+      for (unsigned key = 0; key < 65536; ++key) {
+        Expected got{}, expected{ROMFONT_BAD_IMAGE, {}};
+        got.first = romfont_full_glyph(&font, static_cast<std::uint16_t>(key), got.second.data());
+        if (count == 48 && key >> 8 != firstHigh) expected.first = romfont_full_glyph(&rom.memory, static_cast<std::uint16_t>(key), expected.second.data());
+        ASSERT_EQ(got, expected) << at << " " << key;
+      }
+    }
+  }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "burn_image.h"
@@ -15,6 +16,7 @@
 #include "glyph_pick.h"
 #include "rom/rom_files.h"
 #include "rom_source.h"
+#include "romfont_image.h"
 
 namespace {
 
@@ -22,11 +24,13 @@ constexpr std::uint64_t kMaxPadBytes = 256u << 20;
 constexpr std::size_t kDamageShown = 20;
 
 constexpr const char* kUsage =
-    "usage: maskburn-image [--index FILE] [--data FILE] [--text TEXT | --text-file FILE] [--pad SIZE] OUT.img\n"
+    "usage: maskburn-image [--index FILE] [--data FILE] [--text TEXT | --text-file FILE] [--compact] [--pad SIZE]\n"
+    "                      OUT.img\n"
     "Writes the ROM (default FONTINDEX.BIN + FONTDATA.BIN of this folder) as one image to burn: a 36-byte\n"
     "header, the index at 4096 and the data at the next 4 KiB boundary, 0xFF between. With a text, the ROM is\n"
-    "first cut down to the text's glyphs, as maskburn-subset cuts it. --pad fills the image with 0xFF up to\n"
-    "SIZE bytes (decimal, with K or M for KiB or MiB, or 0x hex; at most 256M).\n"
+    "first cut down to the text's glyphs, as maskburn-subset cuts it. --compact writes format version 2: a\n"
+    "compact index (48 bytes a block instead of 512) and its data, the same glyphs for every code. --pad fills\n"
+    "the image with 0xFF up to SIZE bytes (decimal, with K or M for KiB or MiB, or 0x hex; at most 256M).\n"
     "Exit status: 0 written; 1 a file unreadable, the ROM damaged, the image larger than SIZE or the output\n"
     "not written (nothing written); 2 bad arguments; 3 characters the ROM lacks or malformed UTF-8 (listed;\n"
     "the rest written, or nothing when none is left).\n";
@@ -39,6 +43,7 @@ struct Options {
   std::optional<std::string> padText;
   std::optional<std::string> output;
   std::uint32_t pad = 0;  // 0: no padding
+  bool compact = false;
   bool help = false;
   bool version = false;
 };
@@ -76,6 +81,8 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
       options.help = true;
     } else if (name == "--version") {
       options.version = true;
+    } else if (name == "--compact") {
+      options.compact = true;
     } else if (name == "--index" || name == "--data" || name == "--text" || name == "--text-file" || name == "--pad") {
       if (i + 1 == arguments.size()) return name + " needs a value";
       const std::string& value = arguments[++i];
@@ -186,7 +193,18 @@ int run(const Options& options) {
   const bool cut = options.text || options.textPath;
   const int status = cut ? gatherCut(options, rom, parts) : gatherWhole(options, rom, parts);
   if (status != kExitSuccess) return status;
-  BurnImage image = layOutImage(parts.index, parts.data);
+  if (options.compact) {  // the ROM gathered, as firmware reads it, into a compact index and its data
+    romfont font;
+    romfont_init_memory(&font, reinterpret_cast<const std::uint8_t*>(parts.index.data()),
+                        static_cast<std::uint32_t>(parts.index.size()),
+                        reinterpret_cast<const std::uint8_t*>(parts.data.data()),
+                        static_cast<std::uint32_t>(parts.data.size()));
+    CompactRom compact = compactRom(font);
+    parts.index = std::move(compact.index);
+    parts.data = std::move(compact.data);
+  }
+  BurnImage image = layOutImage(parts.index, parts.data,
+                                options.compact ? ROMFONT_IMAGE_COMPACT_VERSION : ROMFONT_IMAGE_VERSION);
   const std::size_t imageSize = image.bytes.size();
   if (options.padText && options.pad < imageSize) {
     say("the image (" + std::to_string(imageSize) + " bytes) does not fit in " + std::to_string(options.pad) +
@@ -203,9 +221,9 @@ int run(const Options& options) {
     return kExitFailure;
   }
   const std::string padding = image.bytes.size() > imageSize ? ", then 0xFF from " + std::to_string(imageSize) : "";
-  std::printf("%s: %zu bytes (index %zu at %u, data %zu at %u%s), %zu half-width and %zu full-width glyphs, "
+  std::printf("%s: %zu bytes%s (index %zu at %u, data %zu at %u%s), %zu half-width and %zu full-width glyphs, "
               "index CRC-32 0x%08X, data CRC-32 0x%08X\n",
-              options.output->c_str(), image.bytes.size(), parts.index.size(), static_cast<unsigned>(image.indexOffset),
+              options.output->c_str(), image.bytes.size(), options.compact ? ", version 2" : "", parts.index.size(), static_cast<unsigned>(image.indexOffset),
               parts.data.size(), static_cast<unsigned>(image.dataOffset), padding.c_str(), parts.half, parts.full,
               static_cast<unsigned>(image.indexCrc), static_cast<unsigned>(image.dataCrc));
   return parts.missing ? kExitMissing : kExitSuccess;

@@ -1,5 +1,5 @@
 // The C source form of a ROM. The arrays are fontindex_bin and fontdata_bin, exactly the bytes of FONTINDEX.BIN
-// and FONTDATA.BIN; MASKBURN_ROM_STORAGE, empty unless defined first, places them (PROGMEM on AVR, a section
+// and FONTDATA.BIN, or fontimage_bin, a compact image; MASKBURN_ROM_STORAGE, empty unless defined first, places them (PROGMEM on AVR, a section
 // attribute elsewhere).
 #include "c_source.h"
 
@@ -39,5 +39,28 @@ std::string romAsCSource(std::string_view index, std::string_view data, std::siz
   appendArray(out, "fontindex_bin", "FONTINDEX_BIN_SIZE", index);
   out += "\n";
   appendArray(out, "fontdata_bin", "FONTDATA_BIN_SIZE", data);
+  return out;
+}
+
+std::string imageAsCSource(std::string_view image, std::size_t halfGlyphs, std::size_t fullGlyphs) {
+  char text[200];
+  std::snprintf(text, sizeof text, "/* A compact maskburn ROM as C source, made by maskburn-subset: %zu half-width and %zu full-width glyphs.\n",
+                halfGlyphs, fullGlyphs);
+  std::string out = text;
+  out +=
+      "   fontimage_bin holds a version-2 image (romfont_image.h: the header, the compact index and the data, packed).\n"
+      "   Open it through a read function, which on AVR, with MASKBURN_ROM_STORAGE defined as PROGMEM, is\n"
+      "       static uint8_t read_image(void *context, uint32_t address, uint8_t *buffer, uint16_t length) {\n"
+      "         (void)context;\n"
+      "         memcpy_P(buffer, fontimage_bin + (uint16_t)address, length);\n"
+      "         return 1;\n"
+      "       }\n"
+      "       romfont_image_init(&image, &font, read_image, NULL, 0, FONTIMAGE_BIN_SIZE);\n"
+      "   (with memcpy elsewhere); font then gives every glyph as romfont.h describes. */\n"
+      "#include <stdint.h>\n\n"
+      "#ifndef MASKBURN_ROM_STORAGE\n#define MASKBURN_ROM_STORAGE\n#endif\n\n";
+  std::snprintf(text, sizeof text, "#define FONTIMAGE_BIN_SIZE %zuu\n\n", image.size());
+  out += text;
+  appendArray(out, "fontimage_bin", "FONTIMAGE_BIN_SIZE", image);
   return out;
 }

@@ -1,26 +1,33 @@
 // maskburn-subset: cuts a ROM (FONTINDEX.BIN + FONTDATA.BIN) down to the glyphs a UTF-8 text needs and writes
-// it as the two ROM files, exactly as maskburn lays them out, or as C source for firmware.
+// it as the two ROM files, exactly as maskburn lays them out, or as C source for firmware; or as a compact
+// (version 2) image, as a file or as C source.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "burn_image.h"
 #include "c_source.h"
 #include "driver/exit_status.h"
 #include "files/replace_file.h"
 #include "glyph_pick.h"
 #include "rom/rom_files.h"
 #include "rom_source.h"
+#include "romfont_image.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: maskburn-subset [--index FILE] [--data FILE] (--text TEXT | --text-file FILE) (OUTDIR | --c-source FILE.h)\n"
+    "usage: maskburn-subset [--index FILE] [--data FILE] (--text TEXT | --text-file FILE) [--compact]\n"
+    "                       (OUTDIR | --c-source FILE.h)\n"
     "Cuts the ROM (default FONTINDEX.BIN + FONTDATA.BIN of this folder) down to the glyphs of a UTF-8 text and\n"
     "writes FONTINDEX.BIN + FONTDATA.BIN into OUTDIR (made if missing), or both as C arrays into FILE.h\n"
-    "(- for standard output).\n"
+    "(- for standard output). --compact writes a version-2 image instead (a compact index, its parts packed\n"
+    "after the header), as FONTIMAGE.BIN in OUTDIR or as one C array, for romfont_image_init.\n"
     "Line ends and other control characters are not glyphs. Exit status: 0 written; 1 a file unreadable, the\n"
     "ROM damaged or the output not written (nothing written); 2 bad arguments; 3 characters the ROM lacks or\n"
     "malformed UTF-8 (listed; the rest written, or nothing when none is left).\n";
@@ -32,6 +39,7 @@ struct Options {
   std::optional<std::string> textPath;
   std::optional<std::string> outFolder;
   std::optional<std::string> cSourcePath;
+  bool compact = false;
   bool help = false;
   bool version = false;
 };
@@ -44,6 +52,8 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
       options.help = true;
     } else if (name == "--version") {
       options.version = true;
+    } else if (name == "--compact") {
+      options.compact = true;
     } else if (name == "--index" || name == "--data" || name == "--text" || name == "--text-file" ||
                name == "--c-source") {
       if (i + 1 == arguments.size()) return name + " needs a value";
@@ -79,6 +89,17 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
 
 void say(const std::string& line) { std::fprintf(stderr, "maskburn-subset: %s\n", line.c_str()); }
 
+constexpr const char* kCompactImageName = "FONTIMAGE.BIN";
+
+// The cut ROM as a packed version-2 image.
+std::string compactImage(const std::string& index, std::string_view data) {
+  romfont font;
+  romfont_init_memory(&font, reinterpret_cast<const std::uint8_t*>(index.data()), static_cast<std::uint32_t>(index.size()),
+                      reinterpret_cast<const std::uint8_t*>(data.data()), static_cast<std::uint32_t>(data.size()));
+  const CompactRom compact = compactRom(font);
+  return layOutImage(compact.index, compact.data, ROMFONT_IMAGE_COMPACT_VERSION, true).bytes;
+}
+
 // The text, from the command line or whole from its file.
 std::optional<std::string> loadText(const Options& options) {
   if (options.text) return *options.text;
@@ -94,6 +115,7 @@ std::optional<std::string> loadText(const Options& options) {
 std::vector<std::string> outputFiles(const Options& options) {
   if (options.cSourcePath) return {*options.cSourcePath == "-" ? std::string() : *options.cSourcePath};
   const std::string prefix = *options.outFolder + "/";
+  if (options.compact) return {prefix + kCompactImageName};
   return {prefix + kIndexFileName, prefix + kDataFileName};
 }
 
@@ -117,8 +139,10 @@ std::string outputProblem(const Options& options) {
 bool writeSubset(const Options& options, const GlyphPick& pick) {
   const std::string index = indexFileBytes();
   const std::string_view data = dataFileBytes();
+  const std::string image = options.compact ? compactImage(index, data) : "";
   if (options.cSourcePath) {
-    const std::string source = romAsCSource(index, data, pick.half.size(), pick.full.size());
+    const std::string source = options.compact ? imageAsCSource(image, pick.half.size(), pick.full.size())
+                                               : romAsCSource(index, data, pick.half.size(), pick.full.size());
     if (*options.cSourcePath == "-") {
       return std::fwrite(source.data(), 1, source.size(), stdout) == source.size() && std::fflush(stdout) == 0;
     }
@@ -130,6 +154,13 @@ bool writeSubset(const Options& options, const GlyphPick& pick) {
   const std::string& folder = *options.outFolder;
   std::error_code error;
   const bool made = std::filesystem::create_directories(folder, error);
+  if (options.compact) {
+    const std::string problem = replaceFileWhole(folder + "/" + kCompactImageName, image);
+    if (problem.empty()) return true;
+    if (made) std::filesystem::remove(folder, error);
+    say("cannot write " + folder + "/" + kCompactImageName + " (" + problem + "); an earlier file of that name is left as it was");
+    return false;
+  }
   const RomPairOutcome outcome = writeRomPair(folder, [] {});
   if (outcome.installed) return true;
   if (made) std::filesystem::remove(folder, error);  // the folder made for the files, left empty
@@ -155,9 +186,10 @@ int run(const Options& options) {
   buildPickedRom(pick);
   if (!writeSubset(options, pick)) return kExitFailure;
   if (options.cSourcePath && *options.cSourcePath == "-") return pick.problems.empty() ? kExitSuccess : kExitMissing;
-  std::printf("%zu half-width and %zu full-width glyphs, %zu + %zu bytes, written to %s\n", pick.half.size(),
-              pick.full.size(), indexFileBytes().size(), dataFileBytes().size(),
-              (options.cSourcePath ? *options.cSourcePath : *options.outFolder).c_str());
+  const std::string sizes = options.compact ? "a version-2 image of " + std::to_string(compactImage(indexFileBytes(), dataFileBytes()).size()) + " bytes"
+                                            : std::to_string(indexFileBytes().size()) + " + " + std::to_string(dataFileBytes().size()) + " bytes";
+  std::printf("%zu half-width and %zu full-width glyphs, %s, written to %s\n", pick.half.size(),
+              pick.full.size(), sizes.c_str(), (options.cSourcePath ? *options.cSourcePath : *options.outFolder).c_str());
   return pick.problems.empty() ? kExitSuccess : kExitMissing;
 }
 

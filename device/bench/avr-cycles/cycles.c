@@ -4,7 +4,10 @@
    the cost of an empty measurement is taken off. Every glyph the ROM holds is looked up several times and the
    worst count kept; also romfont_crc32 over 32 bytes in RAM, as romfont_image_check runs it. Results go out
    on USART0 as "name value" lines; the run ends asleep with interrupts off.
-   The build supplies tiny_rom.h (the ROM as C arrays) and tiny_keys.h (the codes that have a glyph). */
+   The same full-width lookups again through the ROM's version-2 image (the compact index) in program memory,
+   opened with romfont_image_init and a memcpy_P read function.
+   The build supplies tiny_rom.h (the ROM as C arrays, and tiny_image, its version-2 image) and tiny_keys.h (the
+   codes that have a glyph). */
 #include <avr/interrupt.h>
 #include <avr/io.h>
 #include <avr/pgmspace.h>
@@ -24,6 +27,13 @@
 extern uint8_t __heap_start; /* first byte above .data and .bss: the stack may grow down to here */
 
 static uint8_t failed; /* a lookup of a glyph the ROM holds did not give ROMFONT_OK */
+
+/* The image read function for the version-2 image in program memory. */
+static uint8_t read_image(void *context, uint32_t address, uint8_t *buffer, uint16_t length) {
+  (void)context;
+  memcpy_P(buffer, tiny_image + (uint16_t)address, length);
+  return 1u;
+}
 
 /* The read function of the manual, for a ROM kept in program memory. Offsets fit 16 bits on this part. */
 static uint8_t read_progmem(void *context, uint8_t file, uint32_t offset, uint8_t *buffer, uint16_t length) {
@@ -74,9 +84,12 @@ static uint16_t stack_used(uint16_t top) {
 
 int main(void) {
   static romfont font;
+  static romfont compact;
+  static romfont_image image;
   uint8_t glyph[32];
-  uint16_t empty, cycles, worst_half = 0u, worst_full = 0u, copy, crc, half_stack = 0u, full_stack = 0u, top;
-  uint8_t i, r, init;
+  uint16_t empty, cycles, worst_half = 0u, worst_full = 0u, worst_compact = 0u, copy, crc, half_stack = 0u,
+           full_stack = 0u, top;
+  uint8_t i, r, init, compact_init;
 
   cli();
   UBRR0 = 8u; /* 115200 baud at 16 MHz */
@@ -113,12 +126,23 @@ int main(void) {
     romfont_full_glyph(&font, full_keys[i], glyph);
     if (stack_used(top) > full_stack) full_stack = stack_used(top);
   }
+  compact_init = (uint8_t)romfont_image_init(&image, &compact, read_image, NULL, 0u, TINY_IMAGE_SIZE);
+  for (i = 0u; i < sizeof full_keys / sizeof full_keys[0]; ++i) {
+    for (r = 0u; r < REPEATS; ++r) {
+      romfont_result result;
+      TIMED(cycles, result = romfont_full_glyph(&compact, full_keys[i], glyph));
+      if (result != ROMFONT_OK) failed = 1u;
+      if (cycles - empty > worst_compact) worst_compact = cycles - empty;
+    }
+  }
   TIMED(copy, memcpy_P(glyph, fontdata_bin, 32u));
   TIMED(crc, glyph[0] ^= (uint8_t)romfont_crc32(0u, glyph, 32u));
 
   put_record("empty", empty);
   put_record("half_cycles", worst_half);
   put_record("full_cycles", worst_full);
+  put_record("compact_cycles", worst_compact);
+  put_record("compact_init", compact_init);
   put_record("memcpy_P_32", copy - empty);
   put_record("crc32_32", crc - empty);
   put_record("half_stack", half_stack);

@@ -61,6 +61,7 @@ romfont_result romfont_init_memory(romfont *font, const uint8_t *index, uint32_t
   font->data_size = data_size;
   font->read = NULL;
   font->context = NULL;
+  font->full_glyph = NULL;
   if ((index == NULL && index_size != 0u) || (data == NULL && data_size != 0u)) return ROMFONT_BAD_ARGUMENT;
   return check_index_size(index_size);
 }
@@ -74,6 +75,7 @@ romfont_result romfont_init_callback(romfont *font, romfont_read_fn read, void *
   font->data_size = data_size;
   font->read = read;
   font->context = context;
+  font->full_glyph = NULL;
   if (read == NULL) return ROMFONT_BAD_ARGUMENT;
   return check_index_size(index_size);
 }
@@ -92,7 +94,13 @@ romfont_result romfont_half_glyph(const romfont *font, uint8_t code, uint8_t gly
   return result == ROMFONT_OK ? ROMFONT_OK : failed(glyph, ROMFONT_HALF_BYTES, result);
 }
 
-romfont_result romfont_full_glyph(const romfont *font, uint16_t key, uint8_t glyph[32]) {
+/* The full-width lookup in FONTINDEX.BIN's layout. Kept out of line so that romfont_full_glyph, choosing between
+   it and another layout's lookup, saves no registers of its own: on AVR that would cost the other lookup about
+   80 cycles. */
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+static romfont_result plain_full_glyph(const romfont *font, uint16_t key, uint8_t glyph[32]) {
   uint8_t block;
   uint8_t slot_bytes[2];
   uint32_t slot = 0u;
@@ -110,6 +118,11 @@ romfont_result romfont_full_glyph(const romfont *font, uint16_t key, uint8_t gly
   if (result == ROMFONT_OK && slot == 0u) result = ROMFONT_NO_GLYPH;
   if (result == ROMFONT_OK) result = fetch(font, ROMFONT_DATA_FILE, slot * ROMFONT_FULL_BYTES, glyph, ROMFONT_FULL_BYTES);
   return result == ROMFONT_OK ? ROMFONT_OK : failed(glyph, ROMFONT_FULL_BYTES, result);
+}
+
+romfont_result romfont_full_glyph(const romfont *font, uint16_t key, uint8_t glyph[32]) {
+  if (font != NULL && glyph != NULL && font->full_glyph != NULL) return font->full_glyph(font, key, glyph);
+  return plain_full_glyph(font, key, glyph);
 }
 
 int16_t romfont_half_code(uint32_t code_point) {

@@ -30,6 +30,9 @@
 
        static const romfont font = { index_bin, sizeof index_bin, data_bin, sizeof data_bin, NULL, NULL };
 
+   (the last field, full_glyph, left out there, is NULL: the index is FONTINDEX.BIN's). A compact index (a
+   version-2 image, romfont_image.h) is opened with romfont_image_init, which fills full_glyph.
+
    Both init functions return ROMFONT_OK; ROMFONT_BAD_IMAGE when the index size is not that of a ROM index
    (512 bytes times 1 to 256); ROMFONT_BAD_ARGUMENT for a NULL font, a NULL read function, or a NULL image
    with a size. The structure is set up either way, and lookups check every offset whatever init said.
@@ -130,8 +133,16 @@ typedef enum romfont_result {
    sizes given to romfont_init_callback(). */
 typedef uint8_t (*romfont_read_fn)(void *context, uint8_t file, uint32_t offset, uint8_t *buffer, uint16_t length);
 
+struct romfont;
+
+/* The full-width lookup of an index laid out otherwise than FONTINDEX.BIN, as romfont_full_glyph behaves:
+   romfont_image_init sets one up for a version-2 image (romfont_image.c holds it). */
+typedef romfont_result (*romfont_full_fn)(const struct romfont *font, uint16_t key, uint8_t glyph[32]);
+
 /* Where the ROM is. With read == NULL, index and data point at the files' bytes in memory; otherwise every
-   byte is read through read(context, ...). The sizes bound every access either way. */
+   byte is read through read(context, ...). The sizes bound every access either way. full_glyph is NULL for
+   FONTINDEX.BIN's layout (the init functions set it so); fields are only ever added at the end, so an
+   initialiser that leaves them out keeps that meaning. */
 typedef struct romfont {
   const uint8_t *index;
   uint32_t index_size;
@@ -139,6 +150,7 @@ typedef struct romfont {
   uint32_t data_size;
   romfont_read_fn read;
   void *context;
+  romfont_full_fn full_glyph;
 } romfont;
 
 /* One character of a walked string. */

@@ -7,7 +7,7 @@
 
        offset  size  field
        0       8     magic: the ASCII bytes "MASKBURN"
-       8       2     format version: 1
+       8       2     format version: 1, or 2 for a compact index (below)
        10      2     header size in bytes: 36
        12      4     index offset, from the image's start: 4096
        16      4     index size: that of FONTINDEX.BIN
@@ -21,6 +21,31 @@
    can be erased and rewritten alone on a chip of 4 KiB sectors. The image ends with the data. The CRC-32 is
    the common one of zlib, PNG and Ethernet (reflected polynomial 0xEDB88320, initial value and final XOR
    0xFFFFFFFF; "123456789" gives 0xCBF43926).
+
+   VERSION 2: A COMPACT INDEX
+
+   The same header, the index and data parts replaced. Version 1's index spends 512 bytes on each block (high
+   byte of a key) however few keys it holds; version 2's spends 48, and the full Shinonome index takes 4,976
+   bytes instead of 48,128. Its index part:
+
+       offset           size  content
+       0                256   half-width glyph number (from 1) for each code 0-255; 0 = no glyph
+       256              256   block number (from 1) for each high byte of a key; 0 = no glyph with that high byte
+       512 + 48(b - 1)  48    block b: 8 groups of 32 low bytes; group g (low bytes 32g to 32g + 31) at 6g:
+                                2 bytes  the slot of the group's first key with a glyph
+                                4 bytes  presence: bit i of this 32-bit number is set when low byte 32g + i
+                                         has a glyph
+
+   so the index is 512 + 48 x blocks bytes (0 to 255 blocks). The data
+   part: half-width glyph k (from 1) at (k - 1) x 16, numbered in code order; then full-width slot s at s x 32,
+   one per key with a glyph, in key order, from the first slot after the half-width glyphs (slot 0 when there
+   are none). Key u: block b = index[256 + (u >> 8)], group g = (u & 0xFF) >> 5, bit i = u & 31; the key has a
+   glyph when b != 0 and bit i of the group's presence is set, and its slot is the group's first slot plus
+   the number of presence bits below bit i. Two index reads (block byte, group) and the glyph: three reads, as
+   in version 1; half-width glyphs take two. The glyphs are those of the version-1 ROM it was made from, code for
+   code. maskburn-image writes the parts on 4 KiB boundaries as in version 1 (the full Shinonome image: 235,968
+   bytes, within a 2-Mbit EEPROM's 262,144); for firmware arrays maskburn-subset packs them right after the
+   header and each other, which init accepts as well.
 
    HOW TO CALL IT
 
@@ -39,7 +64,10 @@
    ROMFONT_BAD_IMAGE. capacity is how many bytes the memory holds from base: the image's parts must end
    within it.
 
-   These calls live in romfont_image.c: firmware that keeps its ROM another way does not carry them. */
+   A version-2 image is opened the same way: init sets font up to find slots through the compact index.
+
+   These calls, and the compact index's lookup, live in romfont_image.c: firmware that keeps its ROM another
+   way does not carry them. */
 #ifndef ROMFONT_IMAGE_H
 #define ROMFONT_IMAGE_H
 
@@ -55,6 +83,13 @@ extern "C" {
 #define ROMFONT_IMAGE_MAGIC "MASKBURN"
 #define ROMFONT_IMAGE_MAGIC_BYTES 8u
 #define ROMFONT_IMAGE_VERSION 1u
+/* The version with the compact index, the highest this romfont reads; its index's sizes. */
+#define ROMFONT_IMAGE_COMPACT_VERSION 2u
+#define ROMFONT_COMPACT_TABLES_BYTES 512u
+#define ROMFONT_COMPACT_BLOCK_BYTES 48u
+#define ROMFONT_COMPACT_GROUP_BYTES 6u
+#define ROMFONT_COMPACT_GROUP_KEYS 32u
+#define ROMFONT_COMPACT_MAX_BYTES (ROMFONT_COMPACT_TABLES_BYTES + ROMFONT_COMPACT_BLOCK_BYTES * 255ul)
 #define ROMFONT_IMAGE_HEADER_BYTES 36u
 #define ROMFONT_IMAGE_VERSION_AT 8u
 #define ROMFONT_IMAGE_HEADER_SIZE_AT 10u
@@ -74,7 +109,8 @@ typedef enum romfont_image_result {
   ROMFONT_IMAGE_FOREIGN = 3,      /* no maskburn magic (or version 0): something else is on the chip */
   ROMFONT_IMAGE_NEWER = 4,        /* a format version above the one this romfont reads */
   ROMFONT_IMAGE_BAD_SIZES = 5,    /* offsets and sizes that do not fit: a header shorter than 36 bytes, an
-                                     index not of a ROM's size, parts that overlap the header or each other,
+                                     index not of a ROM's size (version 2: 512 + 48 x 0 to 255), parts
+                                     that overlap the header or each other,
                                      or that end beyond capacity (a capacity below 36 bytes: nothing
                                      is read) */
   ROMFONT_IMAGE_BAD_CRC = 6,      /* (check) a part's CRC-32 differs: damaged, half-written, or mixed ROMs */

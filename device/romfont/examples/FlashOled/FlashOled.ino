@@ -1,8 +1,11 @@
 // FlashOled: Japanese text on a 128x64 SSD1306 OLED, read glyph by glyph from a maskburn ROM image burned on
-// a W25Q-series SPI NOR flash (maskburn-image makes the image; flashrom writes it at address 0).
+// a W25Q-series SPI NOR flash (maskburn-image makes the image; flashrom writes it at address 0), or, built with
+// FLASHOLED_EEPROM defined (make FLASHOLED_EEPROM=1), on a 2-Mbit 24xx I2C EEPROM such as the AT24CM02.
 //
 // Wiring (Arduino Uno): the flash on the hardware SPI pins (SCK 13, MISO 12, MOSI 11) with chip select on
 // pin 10, through a level shifter, as the chip runs at 3.3 V; the OLED on I2C (SDA A4, SCL A5) at 0x3C.
+// The EEPROM shares that I2C bus at 0x50 (its A1 and A2 pins low; 0x50-0x53 select the four 64 KiB blocks).
+// 262,144 bytes hold the full Shinonome ROM as a version-2 image (maskburn-image --compact, 235,968 bytes).
 //
 // At start-up it reads the flash's JEDEC ID, opens the image with romfont_image_init and checks both parts'
 // CRC-32s, then draws kLines. The screen is written in strips of two pages (16 rows, 256 bytes of RAM)
@@ -25,6 +28,10 @@ static const uint8_t kFlashSelect = 10;
 static const uint8_t kOledAddress = 0x3C;
 static const uint32_t kImageAddress = 0;
 static const uint8_t kScreenWidth = 128;
+#if defined(FLASHOLED_EEPROM)
+static const uint8_t kEepromAddress = 0x50;         // with address bits 17:16 in its low two bits
+static const uint32_t kEepromCapacity = 262144ul;   // 2 Mbit
+#endif
 
 // What the screen shows: x, then the top row (a multiple of 16), then the UTF-8 text.
 struct Line {
@@ -42,6 +49,8 @@ static const Line kLines[] = {
 static uint8_t strip[2][kScreenWidth];  // the two pages being drawn
 
 // ---- The flash ----
+
+#if !defined(FLASHOLED_EEPROM)
 
 static const SPISettings kFlashSpi(8000000, MSBFIRST, SPI_MODE0);
 
@@ -96,6 +105,34 @@ static uint8_t readFlash(void *context, uint32_t address, uint8_t *buffer, uint1
   selectFlash(false);
   return 1;
 }
+#endif
+
+// ---- The EEPROM ----
+
+#if defined(FLASHOLED_EEPROM)
+// romfont's read function: random reads (the device address carrying address bits 17:16, the two low address
+// bytes written, then a repeated start and the bytes read), at most 32 bytes each as Wire buffers no more, and
+// none across a 64 KiB block, whose bits sit in the device address.
+static uint8_t readEeprom(void *context, uint32_t address, uint8_t *buffer, uint16_t length) {
+  (void)context;
+  while (length > 0) {
+    uint8_t chunk = length < 32 ? (uint8_t)length : 32;
+    const uint32_t blockLeft = 0x10000ul - (address & 0xFFFFul);
+    if (chunk > blockLeft) chunk = (uint8_t)blockLeft;
+    const uint8_t device = (uint8_t)(kEepromAddress | ((address >> 16) & 3u));
+    Wire.beginTransmission(device);
+    Wire.write((uint8_t)(address >> 8));
+    Wire.write((uint8_t)address);
+    if (Wire.endTransmission(false) != 0) return 0;  // no acknowledgement: no EEPROM, or a busy one
+    if (Wire.requestFrom(device, chunk) != chunk) return 0;
+    for (uint8_t i = 0; i < chunk; ++i) buffer[i] = (uint8_t)Wire.read();
+    buffer += chunk;
+    address += chunk;
+    length -= chunk;
+  }
+  return 1;
+}
+#endif
 
 // ---- The error screen's ROM, in program memory ----
 
@@ -231,10 +268,12 @@ static uint32_t cycles() { return micros() * (F_CPU / 1000000ul); }
 
 // ---- The sketch ----
 
+#if !defined(FLASHOLED_EEPROM)
 static void printHex(uint8_t value) {
   if (value < 0x10) Serial.print('0');
   Serial.print(value, HEX);
 }
+#endif
 
 // Draws an error screen with the reason in ASCII from program memory, and prints it on Serial.
 static void showError(const char *what, const char *reason) {
@@ -251,8 +290,16 @@ static void showError(const char *what, const char *reason) {
   }
 }
 
-// Opens the image on the flash and checks it; returns false after showing why it cannot be used.
+// Opens the image on the flash (or the EEPROM) and checks it; returns false after showing why it cannot be used.
 static bool openRom(romfont_image &image, romfont &font) {
+#if defined(FLASHOLED_EEPROM)
+  Wire.beginTransmission(kEepromAddress);
+  if (Wire.endTransmission() != 0) {
+    showError("eeprom", "no EEPROM");
+    return false;
+  }
+  romfont_image_result result = romfont_image_init(&image, &font, readEeprom, NULL, kImageAddress, kEepromCapacity);
+#else
   uint8_t id[3];
   readJedecId(id);
   Serial.print(F("flash: JEDEC ID "));
@@ -267,6 +314,7 @@ static bool openRom(romfont_image &image, romfont &font) {
   }
   const uint32_t capacity = 1ul << id[2];  // W25Q parts give log2 of their size in bytes
   romfont_image_result result = romfont_image_init(&image, &font, readFlash, NULL, kImageAddress, capacity);
+#endif
   const uint32_t start = cycles();
   if (result == ROMFONT_IMAGE_OK) result = romfont_image_check(&image);
   const uint32_t spent = cycles() - start;
@@ -274,7 +322,9 @@ static bool openRom(romfont_image &image, romfont &font) {
     showError("image", romfont_image_result_name(result));
     return false;
   }
-  Serial.print(F("image: ok, index "));
+  Serial.print(F("image: ok, version "));
+  Serial.print(image.version);
+  Serial.print(F(", index "));
   Serial.print(image.index_size);
   Serial.print(F(" bytes, data "));
   Serial.print(image.data_size);
@@ -284,8 +334,8 @@ static bool openRom(romfont_image &image, romfont &font) {
   return true;
 }
 
-// Cycles per full-width glyph read from the flash: the lookups of the first line, timed alone.
-static void measureGlyphReads(const romfont &font) {
+// Cycles per full-width glyph read from the memory: the lookups of the first line, timed alone.
+static void measureGlyphReads(const romfont_image &image, const romfont &font) {
   romfont_walker walker;
   romfont_char ch;
   uint32_t codes[16];
@@ -294,22 +344,47 @@ static void measureGlyphReads(const romfont &font) {
   while (count < 16 && romfont_next_char(&walker, &ch) != ROMFONT_END) {
     if (ch.width == 16) codes[count++] = ch.code_point;
   }
-  // Timed with interrupts off, so that neither Serial nor millis() adds its cycles to the lookups.
+  // Timed so that neither Serial nor millis() adds its cycles to the lookups: with interrupts off, or, as Wire
+  // needs its interrupt, with millis()'s timer interrupt off and Serial's output drained.
   Serial.flush();
+#if defined(FLASHOLED_EEPROM) && defined(__AVR__)
+  const uint8_t timer0 = TIMSK0;
+  TIMSK0 = 0;
+#else
   noInterrupts();
+#endif
   const uint32_t start = cycles();
   for (uint8_t i = 0; i < count; ++i) romfont_char_glyph(&font, codes[i], &ch);
   const uint32_t spent = cycles() - start;
+#if defined(FLASHOLED_EEPROM) && defined(__AVR__)
+  TIMSK0 = timer0;
+#else
   interrupts();
-  // Each lookup reads the block byte, the slot number and the glyph, each after a command and address.
-  const uint16_t busBytes = (4 + 1) + (4 + 2) + (4 + ROMFONT_FULL_BYTES);
+#endif
+  // Each lookup makes three reads: the block byte, then the slot number (version 1, 2 bytes) or the group
+  // (version 2, 6 bytes), then the glyph.
+  const uint16_t readBytes = 1 + (image.version == 1 ? 2 : ROMFONT_COMPACT_GROUP_BYTES) + ROMFONT_FULL_BYTES;
   Serial.print(F("glyph: "));
   Serial.print(count ? spent / count : 0);
+#if defined(FLASHOLED_EEPROM)
+  // Per read: a start, the device address, two address bytes, a repeated start, the device address, the bytes
+  // and a stop: 9 bits a byte with its acknowledgement, a bit time each for start, repeated start and stop;
+  // a bit is 40 cycles at 400 kHz.
+  const uint16_t busBits = (3 * 4 + readBytes) * 9 + 3 * 3;
+  Serial.print(F(" cycles per full-width glyph from the EEPROM; bus floor "));
+  Serial.print(busBits * 40u);
+  Serial.print(F(" ("));
+  Serial.print(busBits);
+  Serial.println(F(" bits at 400 kHz)"));
+#else
+  // Per read: the command and a 3-byte address, then the bytes; a byte is 16 cycles at 8 MHz.
+  const uint16_t busBytes = 3 * 4 + readBytes;
   Serial.print(F(" cycles per full-width glyph from flash; bus floor "));
   Serial.print(busBytes * 16u);
   Serial.print(F(" ("));
   Serial.print(busBytes);
   Serial.println(F(" bytes at 8 MHz)"));
+#endif
 }
 
 static void finish() {
@@ -326,10 +401,12 @@ static void finish() {
 
 void setup() {
   Serial.begin(115200);
+#if !defined(FLASHOLED_EEPROM)
   pinMode(kFlashSelect, OUTPUT);
   digitalWrite(kFlashSelect, HIGH);
   SPI.begin();
   SPI.beginTransaction(kFlashSpi);  // the flash is the only SPI device: keep its settings
+#endif
   oledBegin();
   startCycleCounter();
 
@@ -352,7 +429,7 @@ void setup() {
       Serial.print(F("draw: "));
       Serial.print(spent);
       Serial.println(F(" cycles for the whole screen"));
-      measureGlyphReads(font);
+      measureGlyphReads(image, font);
     }
   }
   finish();
