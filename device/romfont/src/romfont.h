@@ -28,9 +28,11 @@
 
    or fill the structure yourself (for a font kept as a constant in flash):
 
-       static const romfont font = { index_bin, sizeof index_bin, data_bin, sizeof data_bin, NULL, NULL };
+       static const romfont font = { .index = index_bin, .index_size = sizeof index_bin,
+                                     .data = data_bin, .data_size = sizeof data_bin };
 
-   (the last field, full_glyph, left out there, is NULL: the index is FONTINDEX.BIN's). A compact index (a
+   (the fields left out, the read function, its context and full_glyph, are NULL: the index is FONTINDEX.BIN's;
+   with designated fields GCC's -Wextra does not warn of them, as it does for a positional list). A compact index (a
    version-2 image, romfont_image.h) is opened with romfont_image_init, which fills full_glyph.
 
    Both init functions return ROMFONT_OK; ROMFONT_BAD_IMAGE when the index size is not that of a ROM index
