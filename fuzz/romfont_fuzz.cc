@@ -4,6 +4,8 @@
 // serves as full-width keys and as the UTF-8 text walked (a walk that stops moving on grows the results
 // without end: a memory or time-out finding). And the whole input as a memory holding a burned image, opened,
 // checked and looked up through by romfont_image; its read function stops the run if asked for bytes outside it.
+// And the input as a text broken into lines (each must move on and lie within it) and drawn into two small buffers of
+// exact size, clipped, at a width and place from its first bytes.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "fuzz_support.h"
 #include "romfont.h"
 #include "romfont_image.h"
+#include "romfont_text.h"
 
 static std::vector<std::uint8_t> images[2];  // the index and the data image of the current input
 
@@ -62,6 +65,20 @@ static void throughImage(const std::uint8_t* input, std::size_t size) {
   }
 }
 
+static void layOutAndDraw(const romfont& font, const std::uint8_t* input, std::size_t size) {
+  const romfont_text text{reinterpret_cast<const char*>(input), static_cast<std::uint32_t>(size), ROMFONT_IN_RAM};
+  const std::uint16_t width = size > 0 ? input[0] : 0;
+  romfont_line line;
+  for (std::uint32_t at = 0; romfont_next_line(&text, at, width, &line) == ROMFONT_OK; at = line.next)
+    if (line.start != at || line.end > line.next || line.next <= at || line.next > size) std::abort();
+  std::vector<std::uint8_t> pages(3 * 7), rows(11 * 2);  // exact size: 7 x 20 pixels in pages, 13 x 11 in rows
+  const romfont_buffer buffers[] = {{pages.data(), 7, 20, 7, ROMFONT_BUFFER_PAGES}, {rows.data(), 13, 11, 2, ROMFONT_BUFFER_ROWS}};
+  for (const romfont_buffer& buffer : buffers) {
+    const romfont_pen pen{&font, nullptr, &buffer, nullptr, nullptr};
+    romfont_draw_text(&pen, size > 1 ? input[1] % 40 - 20 : 0, size > 2 ? input[2] % 40 - 20 : 0, &text, width, 16);
+  }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto [index, glyphs, separated] = splitInput(data, size);
   images[0] = std::vector<std::uint8_t>(index.begin(), index.end());  // fresh, exact-size copies
@@ -72,5 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   romfont_init_callback(&throughReads, readImage, nullptr, indexSize, dataSize);
   if (lookUp(fromMemory, data, size) != lookUp(throughReads, data, size)) std::abort();  // memory and reads disagree
   throughImage(data, size);
+  layOutAndDraw(fromMemory, data, size);
   return 0;
 }

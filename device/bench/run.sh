@@ -9,6 +9,8 @@
 #    call graph comes from the compiler's own output: each function is compiled into its own section, and the
 #    call and tail-jump relocations in `objdump -dr` say which function calls which, with inlining and tail
 #    calls as the compiler made them (a tail call's frame replaces its caller's, so it does not add to it);
+#  - the same for the text layer (romfont_text.c: decoder, widths, folding, line breaking; romfont_draw.c: glyphs with
+#    their fallback and drawing), its deepest stack taken through romfont.o's lookups, which it calls;
 #  - cycles of romfont_crc32 per byte on AVR (over 32 bytes of RAM), as romfont_image_check spends them;
 #  - cycles of one half-width and one full-width lookup from AVR program memory (romfont_init_callback and a
 #    memcpy_P read function), measured in simavr by the firmware device/bench/avr-cycles/cycles.c (Timer1 at the CPU
@@ -36,7 +38,7 @@ build_target() {  # NAME COMPILER LINK-OPTIONS... -- COMPILE-OPTIONS...
   while [[ $1 != -- ]]; do link+=("$1"); shift; done
   shift
   local part
-  for part in romfont romfont_image romfont_image_names; do
+  for part in romfont romfont_image romfont_image_names romfont_text romfont_draw; do
     "$cc" "$@" -Os "${warn[@]}" -c "$src/$part.c" -o "$dir/$part-plain.o"
     "$cc" "$@" -Os "${warn[@]}" -ffunction-sections -fdata-sections -fstack-usage -c "$src/$part.c" -o "$dir/$part.o"
   done
@@ -213,6 +215,22 @@ for key, label, prefix in targets:
     frames = stack_frames(f"{d}/romfont_image.su")
     total, chain, left = deepest(frames, calls, indirect)
     row(f"{label}: deepest stack of romfont_image.o (.su)", f"{total} B" + (f" + {' + '.join(left)}" if left else ""))
+    row("  chain (> call, -> tail call)", chain)
+    # The text layer: two objects on top of romfont.o, whose lookups its drawing calls.
+    for part, what in (("romfont_text", "decoder, widths, line breaking"), ("romfont_draw", "glyphs, drawing")):
+        text, data, bss = map(int, run(prefix + "size", f"{d}/{part}-plain.o").splitlines()[1].split()[:3])
+        rodata = avr_rodata(f"{d}/{part}-plain.o") if key == "avr" else 0
+        row(f"{label}: flash (text+data), {part}.o ({what})", f"{text + data} B")
+        row(f"{label}: static RAM (data+bss), {part}.o", f"{data + bss} B" +
+            (f" + {rodata} B .rodata copied to RAM" if rodata else ""), "0 B", data + bss + rodata == 0)
+    frames, calls, indirect = {}, {}, set()
+    for part in ("romfont", "romfont_text", "romfont_draw"):
+        part_calls, part_indirect, _ = call_graph(prefix + "objdump", f"{d}/{part}.o")
+        frames.update(stack_frames(f"{d}/{part}.su"))
+        calls.update(part_calls)
+        indirect |= part_indirect
+    total, chain, left = deepest(frames, calls, indirect)
+    row(f"{label}: deepest stack of the text layer (.su)", f"{total} B" + (f" + {' + '.join(left)}" if left else ""))
     row("  chain (> call, -> tail call)", chain)
 
 uart = {}

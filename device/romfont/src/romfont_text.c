@@ -136,12 +136,14 @@ uint32_t romfont_text_width(const romfont_text *text) {
   return width;
 }
 
-/* Characters no line starts with: closing punctuation and small kana, full-width, half-width and ASCII. */
+/* Characters no line starts with: closing punctuation and small kana, full-width, half-width and ASCII. Compared as
+   16 bits: half the code of 32 on AVR. */
 static uint8_t closes(uint32_t c) {
-  if (c >= 0x3041u && c <= 0x3049u) return (uint8_t)(c & 1u);                   /* ぁぃぅぇぉ */
-  if (c >= 0x30A1u && c <= 0x30A9u) return (uint8_t)(c & 1u);                   /* ァィゥェォ */
-  if (c >= 0xFF61u && c <= 0xFF70u) return c != 0xFF62u && c != 0xFF66u ? 1u : 0u; /* ｡｣､･ｧ-ｯｰ */
-  switch (c) {
+  const uint16_t u = (uint16_t)c;
+  if (c > 0xFFFFu) return 0u;
+  if ((u >= 0x3041u && u <= 0x3049u) || (u >= 0x30A1u && u <= 0x30A9u)) return (uint8_t)(u & 1u); /* ぁぃぅぇぉ ァィゥェォ */
+  if (u >= 0xFF61u && u <= 0xFF70u) return u != 0xFF62u && u != 0xFF66u ? 1u : 0u;             /* ｡｣､･ｧ-ｯｰ */
+  switch (u) {
     case 0x3063u: case 0x3083u: case 0x3085u: case 0x3087u:                       /* っゃゅょ */
     case 0x30C3u: case 0x30E3u: case 0x30E5u: case 0x30E7u:                       /* ッャュョ */
     case 0x3001u: case 0x3002u: case 0xFF0Cu: case 0xFF0Eu: case 0x30FBu:         /* 、。，．・ */
@@ -156,8 +158,9 @@ static uint8_t closes(uint32_t c) {
 
 /* Characters no line ends with: opening brackets. */
 static uint8_t opens(uint32_t c) {
-  return c == 0xFF08u || c == 0x300Cu || c == 0x300Eu || c == 0x3010u || c == 0x3014u || c == 0xFF62u || c == '(' ? 1u
-                                                                                                                 : 0u;
+  const uint16_t u = (uint16_t)c;
+  if (c > 0xFFFFu) return 0u;
+  return u == 0xFF08u || u == 0x300Cu || u == 0x300Eu || u == 0x3010u || u == 0x3014u || u == 0xFF62u || u == '(' ? 1u : 0u;
 }
 
 /* Whether a line may break between before and after, neither of them a space: not inside an ASCII word, not

