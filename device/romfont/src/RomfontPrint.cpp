@@ -2,6 +2,8 @@
    on flush(), and drawn with romfont_draw_line (see RomfontPrint.h).
    Copyright (c) 2026 The MASKBURN developers; MIT licence (SPDX-License-Identifier: MIT), text in the
    LICENSE file of MASKBURN. */
+// Arduino builds only: other builds that take every file of src/ (PlatformIO for ESP-IDF, say) have no Print.h.
+#if defined(ARDUINO)
 #include "RomfontPrint.h"
 
 #include <string.h>
@@ -138,3 +140,5 @@ void RomfontPrint::newLine() {
   x_ = left_;
   y_ = y_ > kLastCoordinate - kLineHeight ? kLastCoordinate : (int16_t)(y_ + kLineHeight);
 }
+
+#endif  // ARDUINO

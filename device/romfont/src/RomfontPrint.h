@@ -22,7 +22,7 @@
        to a draw function (x, y, width, glyph: 16 rows of width / 8 bytes, bit 7 leftmost; not clipped).
      - result() says what drawing met: ROMFONT_OK, ROMFONT_NO_GLYPH or ROMFONT_BAD_UTF8 (the last fallback drawn),
        or ROM trouble (ROMFONT_READ_ERROR, ROMFONT_BAD_IMAGE), which also sets Print's write error.
-     - RAM: about 100 bytes an object; no static RAM.
+     - RAM: 100 bytes an object on AVR, and its 12-byte table of virtual functions, which avr-gcc keeps in RAM.
 
    AN SSD1306 (SH1106, ST7565) IN STRIPS OF TWO PAGES: the whole text is printed once per strip, each time into
    the strip, whose first row is the screen row setBuffer is given. Layout costs no ROM reads; only the glyphs
