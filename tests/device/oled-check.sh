@@ -5,6 +5,8 @@
 # the sketch's lines; so do the same ROM's version-2 image (maskburn-image --compact) on the flash and, with the
 # sketch built for I2C (FLASHOLED_EEPROM), on the board's 2-Mbit I2C EEPROM. A blank chip, a foreign image and a
 # damaged image each give the sketch's error screen.
+# On the same chip, the PrintOled sketch lays text out with RomfontPrint: the OLED must equal maskburn-view's
+# layout of the text it printed (it prints it on Serial too), at the same place and wrap width.
 # Usage: tests/device/oled-check.sh BUILD ROMDIR   (BUILD: CMake build folder with the tools; ROMDIR: full ROM)
 set -euo pipefail
 build=$(realpath "$1")
@@ -81,3 +83,24 @@ cp "$out/chip.bin" "$out/damaged.bin"
 python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(54248); b = f.read(1)[0]; f.seek(54248); f.write(bytes([b ^ 0xFF]))' \
   "$out/damaged.bin"  # one byte of the data part flipped
 run_case damaged flash "$out/damaged.bin" "image: CRC mismatch" 0 0 "ROM error:" 0 16 "CRC mismatch"
+
+# (e) PrintOled: the text it printed, laid out by RomfontPrint, as maskburn-view --width lays it out.
+pout=$root/build/avr/PrintOled
+rm -rf "$pout"
+mkdir -p "$pout"
+make -C "$root/device/romfont/examples/PrintOled" OBJDIR="$pout/obj" >"$pout/make.log" 2>&1 ||
+  { tail -20 "$pout/make.log"; fail "PrintOled build (see $pout/make.log)"; }
+print_run() {  # BOARD-OPTIONS...
+  timeout 300 "$board" --flash "$out/chip.bin" --scale 4 "$@" "$pout/obj/PrintOled_.elf" >"$pout/serial.txt" \
+    2>"$pout/board.txt" || { cat "$pout/board.txt"; fail "print: the OLED differs from maskburn-view's picture, or the run failed"; }
+}
+print_run --png "$pout/screen.png"
+serial=$(tr -d '\r' <"$pout/serial.txt")
+read -r x y width < <(sed -n 's/^text: x \(-\?[0-9]*\) y \(-\?[0-9]*\) width \([0-9]*\)$/\1 \2 \3/p' <<<"$serial") || true
+text=$(sed -n '/^text: /,/^end of text$/p' <<<"$serial" | sed '1d;$d')
+[[ -n ${width:-} && -n $text ]] && grep -qx done <<<"$serial" || { echo "$serial"; fail "print: no text or no 'done' on Serial"; }
+"$view" --screen "$pout/expected.png" --scale 4 --width "$width" --line "$x" "$y" "$text" --index "$rom/FONTINDEX.BIN" \
+  --data "$rom/FONTDATA.BIN" 2>"$pout/view.txt" || { cat "$pout/view.txt"; fail "print: maskburn-view --screen --width"; }
+print_run --expect "$pout/expected.png"
+echo "oled-check: PASS: print: the OLED shows maskburn-view's layout of the printed text at width $width"
+grep -h '^screen:' "$pout/serial.txt" | tr -d '\r'
