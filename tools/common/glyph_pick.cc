@@ -1,5 +1,5 @@
-// Picking the glyphs of a text: one walk through romfont, each glyph kept once under its code or key; what the
-// pick allows, and the ROM laid out of it.
+// Picking the glyphs of a text: one walk through romfont, each glyph kept once under its code or key, folded as
+// romfont's text layer folds; what the pick allows, and the ROM laid out of it.
 #include "glyph_pick.h"
 
 #include <algorithm>
@@ -8,13 +8,12 @@
 #include "driver/exit_status.h"
 #include "font/glyph_store.h"
 #include "rom/rom_image.h"
+#include "romfont_text.h"
 #include "text_walk.h"
 
 namespace {
 
 constexpr std::size_t kProblemsShown = 20;
-
-bool isControl(std::uint32_t codePoint) { return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F); }
 
 }  // namespace
 
@@ -25,9 +24,17 @@ GlyphPick pickGlyphs(const romfont& font, std::string_view utf8) {
   walkText(walker, font, utf8);
   romfont_char ch;
   for (romfont_result result; (result = romfont_next_char(&walker, &ch)) != ROMFONT_END;) {
-    if (result != ROMFONT_BAD_UTF8 && isControl(ch.code_point)) continue;
-    if (ch.code_point == 0xFEFF && ch.offset == 0) continue;  // a byte order mark
+    if (result != ROMFONT_BAD_UTF8 && romfont_char_width(ch.code_point) == 0) continue;  // a control character
+    if (ch.code_point == 0xFEFF && ch.offset == 0) continue;                             // a byte order mark
     ++pick.characters;
+    // The glyph romfont_text_glyph draws: yen and overline (half-width) always from the half-width table's
+    // 0x5C and 0x7E, the others' folded forms when the ROM lacks them. It is kept under the key it came from,
+    // so the cut ROM draws the character as the whole one does.
+    romfont_char shown = ch;
+    const std::uint32_t folded = romfont_fold(ch.code_point);
+    if (folded != ch.code_point && (romfont_char_width(ch.code_point) == 8 || result == ROMFONT_NO_GLYPH)) {
+      result = romfont_char_glyph(&font, folded, &shown);
+    }
     if (isRomFailure(result)) {
       pick.romError = describeRomFailure(ch, result);
       pick.half.clear();
@@ -38,11 +45,11 @@ GlyphPick pickGlyphs(const romfont& font, std::string_view utf8) {
       pick.problems.push_back(describeMissing(ch, result));
     }
     if (result != ROMFONT_OK) continue;
-    const std::int16_t half = romfont_half_code(ch.code_point);
+    const std::int16_t half = romfont_half_code(shown.code_point);
     if (half >= 0) {
-      std::copy_n(ch.glyph, 16, pick.half[static_cast<std::uint8_t>(half)].begin());
+      std::copy_n(shown.glyph, 16, pick.half[static_cast<std::uint8_t>(half)].begin());
     } else {
-      std::copy_n(ch.glyph, 32, pick.full[static_cast<std::uint16_t>(ch.code_point)].begin());
+      std::copy_n(shown.glyph, 32, pick.full[static_cast<std::uint16_t>(shown.code_point)].begin());
     }
   }
   return pick;

@@ -22,7 +22,9 @@ struct GlyphPick {
 };
 
 // Line ends and other control characters (U+0000-U+001F, U+007F-U+009F) are no glyphs and are passed over, as
-// is a byte order mark (U+FEFF) at the start.
+// is a byte order mark (U+FEFF) at the start. A character is taken as romfont_text_glyph draws it (romfont_text.h):
+// U+00A5 and U+203E by the half-width codes 0x5C and 0x7E, and one the ROM lacks by its folded form (romfont_fold)
+// when the ROM has that, kept under the folded form's key (U+301C as U+FF5E, U+2212 as U+FF0D, ...).
 GlyphPick pickGlyphs(const romfont& font, std::string_view utf8);
 
 // What a pick allows, said through say as maskburn-subset and maskburn-image say it: the ROM's failure, or the

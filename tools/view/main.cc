@@ -1,5 +1,7 @@
 // maskburn-view: draws a ROM (FONTINDEX.BIN + FONTDATA.BIN) as PNG pictures, reading it through romfont:
 // a sheet of every glyph, or a UTF-8 text as the device would show it.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -10,6 +12,7 @@
 #include "driver/exit_status.h"
 #include "png_output.h"
 #include "rom_source.h"
+#include "romfont_text.h"
 #include "screen_picture.h"
 #include "sheet.h"
 #include "text_art.h"
@@ -24,16 +27,19 @@ constexpr int kMaxLinePosition = 100000;
 
 constexpr const char* kUsage =
     "usage: maskburn-view --sheet OUT.png [--rows FIRST-LAST] [options]\n"
-    "       maskburn-view --text TEXT OUT.png [options]\n"
-    "       maskburn-view --screen OUT.png [--size WxH] --line X Y TEXT [--line X Y TEXT ...] [options]\n"
+    "       maskburn-view --text TEXT OUT.png [--width N] [options]\n"
+    "       maskburn-view --screen OUT.png [--size WxH] [--wrap] --line X Y TEXT [--line X Y TEXT ...] [options]\n"
     "       maskburn-view --art TEXT [--index FILE] [--data FILE]\n"
     "options: --index FILE (default FONTINDEX.BIN)  --data FILE (default FONTDATA.BIN)  --scale N (1-16, default 1)\n"
     "--sheet draws every glyph of the ROM, half-width then full-width in code order, 32 to a row, each row\n"
     "labelled with its first code in hex; --rows keeps only rows FIRST to LAST (counted from 1).\n"
-    "--text draws a UTF-8 text as the device does; characters the ROM lacks are shown as its geta mark\n"
-    "(U+3013) or, half-width or without one, an empty box, and listed.\n"
-    "--screen draws up to 64 lines of UTF-8 text on a device's screen (default 128x64) as its firmware does,\n"
-    "each from its top-left pixel X Y (whole numbers, clipped at the edges), lit pixels white on black.\n"
+    "--text draws a UTF-8 text as the device does, through romfont's text layer: lines 16 pixels apart, broken\n"
+    "at '\\n' and, with --width, at N pixels (1-65535) by its line-breaking rule; characters the ROM lacks\n"
+    "(and whose folded form it lacks) are shown as its geta mark (U+3013) or, half-width or without one, an\n"
+    "empty box, and listed; control characters are skipped.\n"
+    "--screen draws up to 64 UTF-8 texts on a device's screen (default 128x64) as its firmware does, each\n"
+    "from its top-left pixel X Y (whole numbers, clipped at the edges), lit pixels white on black; each breaks\n"
+    "into lines at '\\n' and, with --wrap, at the screen's right edge.\n"
     "--art prints each character of a UTF-8 text as \"U+XXXX\" and 16 rows of '#' and '.', as firmware\n"
     "does on a serial port; a character the ROM cannot give gets the reason on its line instead.\n"
     "--version prints the version.\n";
@@ -46,6 +52,8 @@ struct Options {
   std::vector<ScreenLine> lines;
   int screenWidth = 128;
   int screenHeight = 64;
+  bool wrap = false;
+  std::optional<int> textWidth;
   bool sizeGiven = false;
   bool art = false;
   std::string indexPath = "FONTINDEX.BIN";
@@ -76,6 +84,11 @@ std::optional<int> parseSigned(std::string_view text, int limit) {
   return negative ? -*magnitude : *magnitude;
 }
 
+// The width --text breaks its lines at: --width, else ROMFONT_NO_WRAP (at '\n' only).
+std::uint16_t lineWidth(const Options& options) {
+  return static_cast<std::uint16_t>(options.textWidth.value_or(ROMFONT_NO_WRAP));
+}
+
 // Parses the arguments; returns "" or what is wrong with them.
 std::string parseArguments(const std::vector<std::string>& arguments, Options& options) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -83,9 +96,13 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
     const std::size_t valuesNeeded = name == "--text" ? 2 : name == "--line" ? 3 : 1;
     const bool takesValue = name == "--sheet" || name == "--text" || name == "--art" || name == "--index" ||
                             name == "--data" || name == "--rows" || name == "--scale" || name == "--screen" ||
-                            name == "--size" || name == "--line";
+                            name == "--size" || name == "--line" || name == "--width";
     if (name == "--help" || name == "-h" || name == "--version") {
       (name == "--version" ? options.version : options.help) = true;
+      continue;
+    }
+    if (name == "--wrap") {
+      options.wrap = true;
       continue;
     }
     if (!takesValue) return "unknown argument '" + name + "'";
@@ -125,6 +142,9 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
         return "--line: the text is longer than " + std::to_string(kMaxTextBytes) + " bytes";
       }
       if (options.lines.size() > kMaxScreenLines) return "--screen takes at most 64 lines";
+    } else if (name == "--width") {
+      options.textWidth = parseNumber(value, 1, static_cast<int>(ROMFONT_NO_WRAP));
+      if (!options.textWidth) return "--width takes a whole number of pixels from 1 to 65535, not '" + value + "'";
     } else if (name == "--sheet") {
       options.sheetPath = value;
     } else if (name == "--text" || name == "--art") {
@@ -149,9 +169,10 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
     }
   }
   if (options.help || options.version) return "";
-  if (!options.screenPath && (options.sizeGiven || !options.lines.empty())) {
-    return "--line and --size apply to --screen only";
+  if (!options.screenPath && (options.sizeGiven || !options.lines.empty() || options.wrap)) {
+    return "--line, --size and --wrap apply to --screen only";
   }
+  if (options.textWidth && (!options.text || options.art)) return "--width applies to --text only";
   if (!options.sheetPath && !options.text && !options.screenPath) {
     return "nothing to do: give --sheet OUT.png, --text TEXT OUT.png or --screen OUT.png";
   }
@@ -164,6 +185,16 @@ std::string parseArguments(const std::vector<std::string>& arguments, Options& o
   if (options.text && options.text->empty()) return "--text: the text is empty";
   if (options.text && options.text->size() > kMaxTextBytes) {
     return "--text: the text is longer than " + std::to_string(kMaxTextBytes) + " bytes";
+  }
+  if (options.text && !options.art) {
+    const TextSize size = measureText(*options.text, lineWidth(options));
+    const auto width = std::max<std::uint64_t>(size.widest, static_cast<std::uint64_t>(options.textWidth.value_or(0)));
+    if (size.widest == 0) return "--text: the text has nothing to draw, only line ends and control characters";
+    if (size.lines > kMaxTextLines || width * size.lines * kLineHeight > kMaxTextPixels) {
+      return "--text: a picture of " + std::to_string(width) + " x " + std::to_string(size.lines * kLineHeight) +
+             " pixels is too large (at most " + std::to_string(kMaxTextLines) + " lines and " +
+             std::to_string(kMaxTextPixels) + " pixels)";
+    }
   }
   if (!options.sheetPath && options.rows.last != 0) return "--rows applies to --sheet only";
   if (options.art && options.scale != 1) return "--scale applies to pictures only";
@@ -187,8 +218,8 @@ int run(const Options& options) {
   }
   if (options.text || options.screenPath) {
     const TextPicture picture =
-        options.text ? drawText(rom.font, *options.text)
-                     : drawScreen(rom.font, options.screenWidth, options.screenHeight, options.lines);
+        options.text ? drawText(rom.font, *options.text, lineWidth(options), options.textWidth.value_or(0))
+                     : drawScreen(rom.font, options.screenWidth, options.screenHeight, options.lines, options.wrap);
     if (!picture.romError.empty()) {
       say("the ROM failed at " + picture.romError + "; nothing written");
       return kExitFailure;

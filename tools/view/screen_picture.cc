@@ -1,20 +1,26 @@
-// Screen pictures: lines of text placed where the firmware draws them.
+// Screen pictures: texts placed where the firmware draws them, and wrapped where it wraps them.
 #include "screen_picture.h"
 
-TextPicture drawScreen(const romfont& font, int width, int height, const std::vector<ScreenLine>& lines) {
+#include <algorithm>
+
+#include "romfont_text.h"
+
+TextPicture drawScreen(const romfont& font, int width, int height, const std::vector<ScreenLine>& lines, bool wrap) {
   TextPicture picture;
   picture.canvas = Canvas(width, height, Color::Paper);
-  const MissingMark mark = findMissingMark(font);
+  std::vector<PlacedText> texts;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::vector<PlacedChar> placed;
     std::vector<std::string> notes;
     const std::string prefix = "line " + std::to_string(i + 1) + ": ";
-    if (const std::string failure = placeText(font, lines[i].text, placed, notes); !failure.empty()) {
+    if (const std::string failure = noteMissing(font, lines[i].text, notes); !failure.empty()) {
       picture.romError = prefix + failure;
       return picture;
     }
     for (const std::string& note : notes) picture.notes.push_back(prefix + note);
-    drawPlaced(picture.canvas, lines[i].x, lines[i].y, placed, mark, Color::Ink);
+    const int toEdge = std::clamp(width - lines[i].x, 0, static_cast<int>(ROMFONT_NO_WRAP));
+    texts.push_back({lines[i].x, lines[i].y, lines[i].text,
+                     wrap ? static_cast<std::uint16_t>(toEdge) : static_cast<std::uint16_t>(ROMFONT_NO_WRAP)});
   }
+  drawLaidOut(picture.canvas, font, texts);
   return picture;
 }

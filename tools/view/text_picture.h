@@ -1,5 +1,5 @@
-// A UTF-8 text drawn as the device draws it: glyph after glyph from the left, half-width 8 pixels wide,
-// full-width 16, 16 pixels high; and the one rule for what the ROM lacks, shared by every text picture.
+// A UTF-8 text drawn as the device draws it, through romfont's text layer (romfont_text.h): its line breaking,
+// its choice of glyph (the ROM's, a folded form's, or the fallback mark) and its drawing into display memory.
 #pragma once
 
 #include <cstdint>
@@ -16,33 +16,39 @@ struct TextPicture {
   std::string romError;            // set when the ROM itself failed (damaged, unreadable): nothing is drawn
 };
 
-// The characters of a text as firmware walks it: each with its width and, when the ROM has it, its glyph.
-struct PlacedChar {
-  int width;
-  bool drawn;
-  romfont_char ch;
+// Lines are this many pixels apart, the glyphs' height.
+inline constexpr int kLineHeight = 16;
+
+// The size of a text laid out by romfont_next_line in lines of at most maxWidth pixels (ROMFONT_NO_WRAP: broken
+// at '\n' only, and at 65,535 pixels): its widest line and how many lines. No ROM is read.
+struct TextSize {
+  std::uint32_t widest = 0;
+  std::uint32_t lines = 0;
+};
+TextSize measureText(std::string_view utf8, std::uint16_t maxWidth);
+
+// Goes through the characters of utf8 as romfont_text_glyph gives them and appends a note for each one the ROM
+// cannot give, by itself or by its folded form ("byte N: U+XXXX is not in the ROM", "byte N: malformed UTF-8
+// (K bytes)"); control characters are skipped. Returns "" or, when the ROM itself failed, where and how.
+std::string noteMissing(const romfont& font, std::string_view utf8, std::vector<std::string>& notes);
+
+// A text to draw from its first line's top-left pixel (x, y), in lines of at most maxWidth pixels.
+struct PlacedText {
+  int x;
+  int y;
+  std::string_view utf8;
+  std::uint16_t maxWidth;
 };
 
-// Walks utf8 through romfont, appending its characters to placed and a note for each one the ROM lacks (and
-// for malformed UTF-8) to notes. Returns "" or, when the ROM itself failed, where and how.
-std::string placeText(const romfont& font, std::string_view utf8, std::vector<PlacedChar>& placed,
-                      std::vector<std::string>& notes);
+// The largest text picture drawn: lines of 16 pixels in display memory of at most 65,535 rows, and pixels in all.
+inline constexpr std::uint32_t kMaxTextLines = 4095;
+inline constexpr std::uint64_t kMaxTextPixels = std::uint64_t{1} << 25;
 
-// The mark the device draws for what the ROM lacks: the ROM's geta mark 〓 (U+3013), when it has one.
-struct MissingMark {
-  bool hasGeta = false;
-  std::uint8_t geta[32] = {};
-};
-MissingMark findMissingMark(const romfont& font);
+// Draws each text as romfont_draw_text does, into one display memory the size of the canvas (at most 65,535
+// pixels each way), lines 16 pixels apart, clipped at its edges; then its lit pixels become ink on the canvas.
+// Run noteMissing first: this draws what romfont gives and reports nothing.
+void drawLaidOut(Canvas& canvas, const romfont& font, const std::vector<PlacedText>& texts);
 
-// A character the ROM lacks, in the cell at (x, y) of its width, as the FlashOled sketch draws it: full-width
-// (and malformed UTF-8, 16 wide) as the geta mark; half-width, or full-width without a geta mark, as an empty
-// box, the outline of columns 1 to width - 2 and rows 1 to 14 of the cell.
-void drawMissing(Canvas& canvas, int x, int y, int width, const MissingMark& mark, Color ink);
-
-// Draws placed characters side by side from (x, y) in ink; what the ROM lacks through drawMissing.
-void drawPlaced(Canvas& canvas, int x, int y, const std::vector<PlacedChar>& placed, const MissingMark& mark,
-                Color ink);
-
-// The text alone, black ink on white paper, as wide as its characters.
-TextPicture drawText(const romfont& font, std::string_view utf8);
+// The text alone, black ink on white paper, in lines of at most maxWidth pixels: as wide as its widest line, or
+// minWidth when that is wider, and 16 pixels a line.
+TextPicture drawText(const romfont& font, std::string_view utf8, std::uint16_t maxWidth, int minWidth);
