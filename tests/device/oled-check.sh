@@ -84,7 +84,7 @@ python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(54248); b = f.read(
   "$out/damaged.bin"  # one byte of the data part flipped
 run_case damaged flash "$out/damaged.bin" "image: CRC mismatch" 0 0 "ROM error:" 0 16 "CRC mismatch"
 
-# (e) PrintOled: the text it printed, laid out by RomfontPrint, as maskburn-view --width lays it out.
+# (e) PrintOled: the text it printed, laid out by RomfontPrint, as maskburn-view --wrap lays it out.
 pout=$root/build/avr/PrintOled
 rm -rf "$pout"
 mkdir -p "$pout"
@@ -99,8 +99,10 @@ serial=$(tr -d '\r' <"$pout/serial.txt")
 read -r x y width < <(sed -n 's/^text: x \(-\?[0-9]*\) y \(-\?[0-9]*\) width \([0-9]*\)$/\1 \2 \3/p' <<<"$serial") || true
 text=$(sed -n '/^text: /,/^end of text$/p' <<<"$serial" | sed '1d;$d')
 [[ -n ${width:-} && -n $text ]] && grep -qx done <<<"$serial" || { echo "$serial"; fail "print: no text or no 'done' on Serial"; }
-"$view" --screen "$pout/expected.png" --scale 4 --width "$width" --line "$x" "$y" "$text" --index "$rom/FONTINDEX.BIN" \
-  --data "$rom/FONTDATA.BIN" 2>"$pout/view.txt" || { cat "$pout/view.txt"; fail "print: maskburn-view --screen --width"; }
+# maskburn-view --wrap breaks each text at the screen's right edge: the sketch must wrap there too.
+((x + width == 128)) || fail "print: the sketch wraps at x $x + width $width, not at the screen's edge (128)"
+"$view" --screen "$pout/expected.png" --scale 4 --wrap --line "$x" "$y" "$text" --index "$rom/FONTINDEX.BIN" \
+  --data "$rom/FONTDATA.BIN" 2>"$pout/view.txt" || { cat "$pout/view.txt"; fail "print: maskburn-view --screen --wrap"; }
 print_run --expect "$pout/expected.png"
 echo "oled-check: PASS: print: the OLED shows maskburn-view's layout of the printed text at width $width"
 grep -h '^screen:' "$pout/serial.txt" | tr -d '\r'
