@@ -25,8 +25,8 @@ for run in "screen:SPI flash, version-1 image:<= 2 x" "screen-v2:SPI flash, vers
   printf '%-62s %s\n' "full-width glyph from the $what" \
     "$glyph cycles, $(awk -v g="$glyph" -v f="$floor" 'BEGIN { printf "%.2f", g / f }') x the bus floor of $floor${target:+ (target $target)}"
 done
-echo "  (simavr's I2C unit does not follow the bit rate set in TWBR: it ends each byte sooner than a 400 kHz bus,"
-echo "   so the emulated EEPROM figure can fall below its floor; a real bus adds the difference)"
+echo "  (maskburn-board times the I2C bus at the bit rate the firmware set in TWBR, as it times SPI: the cycles"
+echo "   above the floor are the firmware's between the bus's steps)"
 read -r text data bss _ < <(avr-size "$out/obj-flash/FlashOled_.elf" | tail -1)
 check=$(sed -n 's/^image: ok.*match (\([0-9]*\) cycles)$/\1/p' <<<"$serial")
 printf '%-62s %s\n' "romfont_image_check of the whole image" "$check cycles ($((check / 16000)) ms at 16 MHz)"

@@ -21,6 +21,7 @@
 #include "screen_png.h"
 #include "spi_flash.h"
 #include "spi_timing.h"
+#include "twi_timing.h"
 #include "uart_lines.h"
 
 enum { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
@@ -203,6 +204,9 @@ static int run_board(const options *given) {
   if (given->flash_path != NULL) spi_flash_attach(&flash, avr);
   if (spi_timing_attach(avr) != 0) {
     fprintf(stderr, "maskburn-board: no SPI unit found; SPI bytes keep simavr's timing\n");
+  }
+  if (twi_timing_attach(avr) != 0) {
+    fprintf(stderr, "maskburn-board: no TWI unit found; I2C transfers keep simavr's timing\n");
   }
   static ssd1306_t oled;
   static oled_bus bus;

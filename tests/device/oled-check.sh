@@ -71,6 +71,9 @@ grep -h '^draw:\|^glyph:' "$out/screen-serial.txt" | tr -d '\r'
 run_case screen-v2 flash "$out/rom-v2.img" "done"
 run_case eeprom eeprom "$out/rom-v2.img" "done"
 grep -h '^glyph:' "$out/screen-v2-serial.txt" "$out/eeprom-serial.txt" | tr -d '\r'
+# The board times the I2C bus at the firmware's bit rate: no glyph can come from the EEPROM faster than its bits.
+read -r glyph floor < <(tr -d '\r' <"$out/eeprom-serial.txt" | sed -n 's/^glyph: \([0-9]*\) .*bus floor \([0-9]*\) .*/\1 \2/p')
+((glyph >= floor)) || fail "eeprom: a glyph took $glyph cycles, below the I2C bus floor of $floor"
 
 head -c 16M /dev/zero | tr '\0' '\377' >"$out/blank.bin"
 run_case blank flash "$out/blank.bin" "image: blank chip" 0 0 "ROM error:" 0 16 "blank chip"
